@@ -1,0 +1,183 @@
+#include "core/sheet/sheet.h"
+
+#include <algorithm>
+
+namespace kelt {
+
+namespace {
+const QString kGradeMarkerText = QStringLiteral("21");
+const QString kTotalLabel = QStringLiteral("合計");
+const QString kAverageLabel = QStringLiteral("平均");
+constexpr int kClassPupilRows = 52;  // pupils, class total and class average
+constexpr int kYearRowOffset = 40;   // view rows 1001/1002 are storage rows 1041/1042
+}  // namespace
+
+Sheet::Sheet(QObject* parent) : QObject(parent), m_viewMarker(kGradeMarkerText) {}
+
+QString Sheet::ClassName(int classIndex) {
+  return QString::number(classIndex + 1) + QLatin1Char('-') + QChar(u'A' + classIndex);
+}
+
+void Sheet::SetViewText(int row, int col, const QString& text) {
+  if (!m_view.Contains(row, col)) return;
+  m_view.SetText(row, col, text);
+  emit viewCellChanged(row, col);
+}
+
+bool Sheet::IsGradeView() const { return m_viewMarker == kGradeMarkerText; }
+
+int Sheet::ViewIndex() const {
+  bool ok = false;
+  const int n = m_viewMarker.toInt(&ok);
+  return ok ? n : kGradeMarker;
+}
+
+void Sheet::SetTag(const QString& tag) {
+  if (tag == m_tag) return;
+  m_tag = tag;
+  emit tagChanged(m_tag);
+}
+
+void Sheet::SetCaption(const QString& caption) {
+  if (caption == m_caption) return;
+  m_caption = caption;
+  emit captionChanged(m_caption);
+}
+
+void Sheet::SetViewRows(int rows) {
+  if (rows == m_view.Rows()) return;
+  emit viewRowsAboutToChange(m_view.Rows(), rows);
+  m_view.SetRows(rows);
+  emit viewRowsChanged();
+}
+
+void Sheet::SetViewCols(int cols) {
+  if (cols == m_view.Cols()) return;
+  emit viewColsAboutToChange(m_view.Cols(), cols);
+  m_view.SetCols(cols);
+  emit viewColsChanged();
+}
+
+void Sheet::SetViewMarker(const QString& marker) {
+  if (marker == m_viewMarker) return;
+  const QString old = m_viewMarker;
+  m_viewMarker = marker;
+  emit viewMarkerChanged(old, m_viewMarker);
+}
+
+void Sheet::BuildSheetLayout() {
+  m_storage.SetCols(kInitialCols);
+  m_storage.SetRows(kStorageRows);
+  SetViewCols(kInitialCols);
+  SetViewRows(kGradeRows);
+
+  m_view.SetText(0, 0, QStringLiteral("番号"));
+  m_view.SetText(0, 1, QStringLiteral("氏  名"));
+  for (int c = 2; c < m_view.Cols(); ++c) m_view.SetText(0, c, QString(QChar(u'A' + c - 2)));
+  for (int n = 0; n < kClassCount; ++n) {
+    for (int r = 1; r <= kPupilsPerClass; ++r) {
+      m_view.SetText(kPupilsPerClass * n + r, 0, QString::number(100 * (n + 1) + r));
+    }
+  }
+  m_view.SetText(kGradeRows - 2, 0, kTotalLabel);
+  m_view.SetText(kGradeRows - 1, 0, kAverageLabel);
+  emit viewTextsReset();
+
+  Mynowrow = 1;
+  Mynowcol = 2;
+  emit currentCellRequested(Mynowrow, Mynowcol);
+}
+
+void Sheet::LayoutClassView() {
+  SetViewRows(kClassRows);
+  for (int r = 1; r < kClassRows; ++r) m_view.SetText(r, 0, QString::number(r));
+  // A grade row on a class boundary (53, 106, ...) would land on the header row.
+  Mynowrow = std::max(Mynowrow % kClassRows, 1);
+  emit viewTextsReset();
+  emit currentCellRequested(Mynowrow, Mynowcol);
+}
+
+void Sheet::LayoutGradeView() {
+  SetViewRows(kGradeRows);
+  Mynowrow = std::clamp(Mynowrow, 1, kGradeRows - 1);
+  emit currentCellRequested(Mynowrow, Mynowcol);
+}
+
+void Sheet::StoreView() {
+  const int cols = m_view.Cols();
+  if (m_storage.Cols() < cols) m_storage.SetCols(cols);
+  if (m_storage.Rows() < kStorageRows) m_storage.SetRows(kStorageRows);
+  for (int c = 0; c < cols; ++c) m_storage.SetText(0, c, m_view.Text(0, c));
+  if (IsGradeView()) {
+    for (int n = 0; n < kClassCount; ++n) {
+      for (int r = 1; r <= kPupilsPerClass; ++r) {
+        for (int c = 0; c < cols; ++c) {
+          m_storage.SetText(StorageRow(n, r), c, m_view.Text(kPupilsPerClass * n + r, c));
+        }
+      }
+    }
+    for (int row = kGradeRows - 2; row < kGradeRows; ++row) {
+      for (int c = 0; c < cols; ++c) m_storage.SetText(row + kYearRowOffset, c, m_view.Text(row, c));
+    }
+  } else {
+    const int m = ViewIndex();
+    for (int r = 1; r <= kClassPupilRows; ++r) {
+      for (int c = 1; c < cols; ++c) m_storage.SetText(StorageRow(m, r), c, m_view.Text(r, c));
+    }
+  }
+}
+
+void Sheet::ReloadGradeView() {
+  // Both grids share their columns; a narrower view takes what fits.
+  const int cols = std::min(m_storage.Cols(), m_view.Cols());
+  for (int n = 0; n < kClassCount; ++n) {
+    for (int r = 1; r <= kPupilsPerClass; ++r) {
+      for (int c = 0; c < cols; ++c) {
+        m_view.SetText(kPupilsPerClass * n + r, c, m_storage.Text(StorageRow(n, r), c));
+      }
+    }
+  }
+  for (int row = kGradeRows - 2; row < kGradeRows; ++row) {
+    for (int c = 0; c < cols; ++c) m_view.SetText(row, c, m_storage.Text(row + kYearRowOffset, c));
+  }
+  emit viewTextsReset();
+}
+
+void Sheet::ReloadClassView(int classIndex) {
+  if (classIndex < 0 || classIndex >= kClassCount) return;
+  const int cols = m_view.Cols();
+  for (int r = 1; r <= kClassPupilRows; ++r) {
+    for (int c = 1; c < cols; ++c) m_view.SetText(r, c, m_storage.Text(StorageRow(classIndex, r), c));
+  }
+  m_view.SetText(kClassRows - 2, 1, kTotalLabel);
+  m_view.SetText(kClassRows - 1, 1, kAverageLabel);
+  emit viewTextsReset();
+}
+
+bool Sheet::ShowClass(int classIndex) {
+  if (classIndex < 0 || classIndex >= kClassCount || ViewIndex() == classIndex) return false;
+  StoreView();
+  LayoutClassView();
+  ReloadClassView(classIndex);
+  SetViewMarker(QString::number(classIndex));
+  return true;
+}
+
+bool Sheet::ShowGrade() {
+  if (IsGradeView()) return false;
+  StoreView();
+  LayoutGradeView();
+  ReloadGradeView();
+  SetViewMarker(kGradeMarkerText);
+  return true;
+}
+
+void Sheet::Undo() {
+  if (IsGradeView()) {
+    ReloadGradeView();
+  } else {
+    ReloadClassView(ViewIndex());
+  }
+}
+
+}  // namespace kelt

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "core/sheet/textgrid.h"
+
+namespace kelt {
+
+// One school year: the view grid the teacher edits, the storage grid that holds every class
+// (the file's content and the undo snapshot), the view marker, the editor's current cell,
+// the modified mark and the caption. Every change of the view's texts goes through here and
+// is announced, so a screen showing the view never shows stale text.
+class Sheet : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClassCount = 20;
+  static constexpr int kPupilsPerClass = 50;
+  static constexpr int kStorageRows = 1043;     // header, 20 × (50 pupils, total, average), year rows
+  static constexpr int kGradeRows = 1003;       // header, 1000 pupils, year total, year average
+  static constexpr int kClassRows = 53;         // header, 50 pupils, class total, class average
+  static constexpr int kInitialCols = 21;       // number, name, items A to S
+  static constexpr int kGradeMarker = 21;
+  static constexpr int kYearTotalStorageRow = 1041;
+  static constexpr int kYearAverageStorageRow = 1042;
+
+  explicit Sheet(QObject* parent = nullptr);
+
+  // Caption of a class button: "1-A" to "20-T".
+  static QString ClassName(int classIndex);
+  // Storage row of pupil `pupil` (1..50; 51 total, 52 average) of class n.
+  static int StorageRow(int classIndex, int pupil) { return 52 * classIndex + pupil; }
+
+  const TextGrid& View() const { return m_view; }
+  const TextGrid& Storage() const { return m_storage; }
+  // The storage grid for code that fills it wholesale (the file reader); no signal.
+  TextGrid& MutableStorage() { return m_storage; }
+
+  const QString& ViewText(int row, int col) const { return m_view.Text(row, col); }
+  void SetViewText(int row, int col, const QString& text);
+
+  // Bulk edits of the view's texts: `edit` may change texts but not the grid's shape; one
+  // reset notice follows.
+  template <typename Edit>
+  void EditView(Edit&& edit) {
+    edit(m_view);
+    emit viewTextsReset();
+  }
+
+  // Sets the view grid's column count (growing adds empty columns at the right).
+  void SetViewCols(int cols);
+
+  // View marker (the hidden `Text4`): "21" in the grade view, the class index otherwise.
+  const QString& ViewMarker() const { return m_viewMarker; }
+  bool IsGradeView() const;
+  // Class shown in a class view, or kGradeMarker in the grade view.
+  int ViewIndex() const;
+
+  // Modified mark (the window's `Tag`): "", "0" or "1"; only "1" counts as modified.
+  const QString& Tag() const { return m_tag; }
+  void SetTag(const QString& tag);
+  void MarkModified() { SetTag(QStringLiteral("1")); }
+  bool IsModified() const { return m_tag == QStringLiteral("1"); }
+
+  const QString& Caption() const { return m_caption; }
+  void SetCaption(const QString& caption);
+
+  // Fresh sheet in the grade view: 21 columns, headers, pupil numbers, year labels, cursor (1, 2).
+  void BuildSheetLayout();
+  // Reshape the view grid to a class view (53 rows) or the grade view (1003 rows), placing the
+  // cursor; the texts come from the reloads below.
+  void LayoutClassView();
+  void LayoutGradeView();
+  // Copy the view into storage (the snapshot taken by view switches, calculations, writes).
+  void StoreView();
+  // Copy storage back into the grade view or into the class view of class n.
+  void ReloadGradeView();
+  void ReloadClassView(int classIndex);
+
+  // The view buttons: store, reshape, reload, set the marker. False when the view is already
+  // shown (nothing happens then).
+  bool ShowClass(int classIndex);
+  bool ShowGrade();
+
+  // Undo: the view goes back to the last snapshot.
+  void Undo();
+
+  // The editor's current cell.
+  int Mynowrow = 1;
+  int Mynowcol = 2;
+
+ signals:
+  void viewCellChanged(int row, int col);
+  void viewTextsReset();
+  void viewRowsAboutToChange(int oldRows, int newRows);
+  void viewRowsChanged();
+  void viewColsAboutToChange(int oldCols, int newCols);
+  void viewColsChanged();
+  // The grid's current cell is to move to (row, col).
+  void currentCellRequested(int row, int col);
+  void viewMarkerChanged(const QString& oldMarker, const QString& newMarker);
+  void tagChanged(const QString& tag);
+  void captionChanged(const QString& caption);
+
+ private:
+  void SetViewRows(int rows);
+  void SetViewMarker(const QString& marker);
+
+  TextGrid m_view;
+  TextGrid m_storage;
+  QString m_viewMarker;
+  QString m_tag;
+  QString m_caption;
+};
+
+}  // namespace kelt

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <vector>
+
+namespace kelt {
+
+// Rows × columns of cell texts, addressed (row, column) from (0, 0).
+class TextGrid {
+ public:
+  TextGrid() = default;
+  TextGrid(int rows, int cols);
+
+  int Rows() const { return m_rows; }
+  int Cols() const { return m_cols; }
+  bool Contains(int row, int col) const {
+    return row >= 0 && col >= 0 && row < m_rows && col < m_cols;
+  }
+
+  // Text of a cell; an empty text for a cell outside the grid.
+  const QString& Text(int row, int col) const {
+    return Contains(row, col) ? m_cells[Index(row, col)] : EmptyText();
+  }
+  // Writes a cell; a cell outside the grid is ignored.
+  void SetText(int row, int col, const QString& text) {
+    if (Contains(row, col)) m_cells[Index(row, col)] = text;
+  }
+
+  // Growing adds empty rows (columns) at the end; shrinking drops the last ones with their text.
+  void SetRows(int rows);
+  void SetCols(int cols);
+
+  // Inserts an empty column before col (0..Cols), shifting the texts from col rightwards.
+  void InsertColumn(int col);
+  // Removes column col, shifting the texts to its right one column left.
+  void RemoveColumn(int col);
+
+  bool operator==(const TextGrid& other) const = default;
+
+ private:
+  static const QString& EmptyText();
+  std::size_t Index(int row, int col) const {
+    return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_cols) +
+           static_cast<std::size_t>(col);
+  }
+
+  int m_rows = 0;
+  int m_cols = 0;
+  std::vector<QString> m_cells;
+};
+
+}  // namespace kelt

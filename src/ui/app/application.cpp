@@ -1,0 +1,48 @@
+#include "ui/app/application.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QPointer>
+#include <QTranslator>
+
+#include "ui/app/frmmain.h"
+#include "ui/app/frmsplash.h"
+
+namespace kelt {
+
+void SetupApplication(QApplication& app) {
+  app.setApplicationName(QStringLiteral("kelt"));
+  app.setStyle(QStringLiteral("Fusion"));
+  // The sheet's fonts are named as teachers know them; these are the installed faces.
+  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+  QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
+  QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
+  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  font.setPointSizeF(10);
+  app.setFont(font);
+
+  auto* translator = new QTranslator(&app);
+  if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    app.installTranslator(translator);
+  }
+}
+
+int RunKelt(int argc, char** argv) {
+  QApplication app(argc, argv);
+  SetupApplication(app);
+
+  // The splash deletes itself when closed, also early by a key or a click.
+  QPointer<frmSplash> splash = new frmSplash;
+  splash->show();
+  splash->repaint();
+  app.processEvents();
+
+  frmMain frame;
+  if (splash) splash->close();
+  frame.show();
+  return app.exec();
+}
+
+}  // namespace kelt

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <span>
+
+namespace kelt {
+
+// Every command the menu bar or the toolbar can start.
+enum class Command {
+  FileNew,
+  FileExit,
+  Undo,
+  WindowCascade,
+  WindowTileHorizontal,
+  WindowTileVertical,
+  HelpContents,
+  HelpAbout,
+  None,  // separators
+};
+
+struct MenuEntry {
+  const char* objectName;
+  const char* caption;
+};
+
+// One row of the command table; texts are UTF-8.
+struct CommandEntry {
+  const char* menu;        // objectName of its top-level menu; null: toolbar only
+  const char* objectName;  // the menu item's name
+  const char* caption;     // the menu caption; "-" is a separator
+  const char* shortcut;    // portable key sequence text, or ""
+  int toolbarPosition;     // 1 to 20 from the left; 0: no button
+  const char* toolbarCaption;
+  const char* toolbarKey;
+  const char* tooltip;
+  int picture;  // a QStyle::StandardPixmap, or -1 for a picture drawn from the caption
+  Command command;
+};
+
+// The top-level menus, left to right.
+std::span<const MenuEntry> Menus();
+// Menu items in menu order (top to bottom within each menu).
+std::span<const CommandEntry> Commands();
+// The toolbar positions after which a separator stands (a position may repeat).
+std::span<const int> ToolbarSeparatorsAfter();
+// The command of a toolbar key, compared as an exact text; null when none matches.
+const CommandEntry* FindToolbarKey(const QString& key);
+
+}  // namespace kelt

@@ -1,0 +1,313 @@
+#include "ui/app/frmmain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <QStyle>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+
+#include "core/sheet/sheet.h"
+#include "ui/app/frmsplash.h"
+#include "ui/app/helpviewer.h"
+#include "ui/app/placement.h"
+#include "ui/platform/prompts.h"
+#include "ui/platform/twips.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+
+namespace {
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+// A toolbar picture: the button's first character on a coloured tile.
+QIcon DrawnIcon(const QString& caption) {
+  QPixmap pixmap(24, 24);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(70, 110, 180));
+  painter.drawRoundedRect(QRectF(1, 1, 22, 22), 4, 4);
+  painter.setPen(Qt::white);
+  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  font.setPixelSize(15);
+  painter.setFont(font);
+  painter.drawText(pixmap.rect(), Qt::AlignCenter, caption.left(1));
+  return QIcon(pixmap);
+}
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
+  setObjectName(QStringLiteral("frmMain"));
+  setWindowTitle(QStringLiteral("Kelt"));
+  m_mdi->setObjectName(QStringLiteral("mdiArea"));
+  setCentralWidget(m_mdi);
+  connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+    if (window) m_tag = kFocusAllowed;
+  });
+
+  BuildCommands();
+  BuildStatusBar();
+
+  // Frame load: placement, help file, the first sheet.
+  RestorePlacement();
+  m_helpPath = QApplication::applicationDirPath() + QStringLiteral("/kelt.hlp");
+  NewSheet();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::BuildCommands() {
+  QHash<QString, QMenu*> menus;
+  auto menuFor = [&](const char* name) -> QMenu* {
+    const QString key = Utf8(name);
+    if (QMenu* menu = menus.value(key)) return menu;
+    for (const MenuEntry& entry : Menus()) {
+      if (key != Utf8(entry.objectName)) continue;
+      // Menus are added in the order of the menu list, whatever the order of first use.
+      QMenu* menu = new QMenu(Utf8(entry.caption), this);
+      menu->setObjectName(key);
+      menus.insert(key, menu);
+      return menu;
+    }
+    return nullptr;
+  };
+  for (const CommandEntry& entry : Commands()) {
+    if (!entry.menu) continue;
+    QMenu* menu = menuFor(entry.menu);
+    if (!menu) continue;
+    if (QByteArray(entry.caption) == "-") {
+      menu->addSeparator()->setObjectName(Utf8(entry.objectName));
+      continue;
+    }
+    QAction* action = menu->addAction(Utf8(entry.caption));
+    action->setObjectName(Utf8(entry.objectName));
+    if (*entry.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+    const Command command = entry.command;
+    connect(action, &QAction::triggered, this, [this, command] { Run(command); });
+  }
+  for (const MenuEntry& entry : Menus()) {
+    if (QMenu* menu = menus.value(Utf8(entry.objectName))) menuBar()->addMenu(menu);
+  }
+
+  m_windowMenu = menus.value(QStringLiteral("mnuWindow"));
+  if (m_windowMenu) connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::FillWindowMenu);
+
+  m_toolBar = addToolBar(QStringLiteral("tbToolBar"));
+  m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
+  m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  m_toolBar->setMovable(false);
+  std::vector<const CommandEntry*> buttons;
+  for (const CommandEntry& entry : Commands()) {
+    if (entry.toolbarPosition > 0) buttons.push_back(&entry);
+  }
+  std::sort(buttons.begin(), buttons.end(),
+            [](auto* a, auto* b) { return a->toolbarPosition < b->toolbarPosition; });
+  for (const CommandEntry* entry : buttons) {
+    const QString key = Utf8(entry->toolbarKey);
+    const QIcon icon = entry->picture >= 0
+                           ? style()->standardIcon(static_cast<QStyle::StandardPixmap>(entry->picture))
+                           : DrawnIcon(Utf8(entry->toolbarCaption));
+    QAction* action = m_toolBar->addAction(icon, Utf8(entry->toolbarCaption));
+    action->setObjectName(key);
+    action->setToolTip(Utf8(entry->tooltip));
+    action->setData(key);
+    connect(action, &QAction::triggered, this, [this, key] { ToolbarClick(key); });
+    for (int after : ToolbarSeparatorsAfter()) {
+      if (after == entry->toolbarPosition) m_toolBar->addSeparator();
+    }
+  }
+}
+
+void frmMain::BuildStatusBar() {
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("sbStatusBar"));
+  auto* status = new QLabel(QStringLiteral("ｽﾃｰﾀｽ"), bar);
+  status->setObjectName(QStringLiteral("sbStatus"));
+  m_dateLabel = new QLabel(bar);
+  m_dateLabel->setObjectName(QStringLiteral("sbDate"));
+  m_timeLabel = new QLabel(bar);
+  m_timeLabel->setObjectName(QStringLiteral("sbTime"));
+  bar->addWidget(status, 1);
+  bar->addPermanentWidget(m_dateLabel);
+  bar->addPermanentWidget(m_timeLabel);
+  auto refresh = [this] {
+    const QDateTime now = QDateTime::currentDateTime();
+    m_dateLabel->setText(now.toString(QStringLiteral("yyyy/MM/dd")));
+    m_timeLabel->setText(now.toString(QStringLiteral("H:mm")));
+  };
+  refresh();
+  auto* clock = new QTimer(this);
+  connect(clock, &QTimer::timeout, this, refresh);
+  clock->start(1000);
+}
+
+frmDocument* frmMain::activeSheet() const {
+  // The current window, also while the frame itself is not the active application window.
+  QMdiSubWindow* window = m_mdi->currentSubWindow();
+  return window ? qobject_cast<frmDocument*>(window->widget()) : nullptr;
+}
+
+QList<frmDocument*> frmMain::sheets() const {
+  QList<frmDocument*> result;
+  for (QMdiSubWindow* window : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+    if (auto* doc = qobject_cast<frmDocument*>(window->widget())) result.append(doc);
+  }
+  return result;
+}
+
+void frmMain::Run(Command command) {
+  switch (command) {
+    case Command::FileNew: NewSheet(); break;
+    case Command::FileExit: CloseAllWindows(); break;
+    case Command::Undo: Undo(); break;
+    case Command::WindowCascade: Arrange(0); break;
+    case Command::WindowTileHorizontal: Arrange(1); break;
+    case Command::WindowTileVertical: Arrange(2); break;
+    case Command::HelpContents: HelpContents(); break;
+    case Command::HelpAbout: HelpAbout(); break;
+    case Command::None: break;
+  }
+}
+
+void frmMain::ToolbarClick(const QString& key) {
+  if (const CommandEntry* entry = FindToolbarKey(key)) Run(entry->command);
+}
+
+frmDocument* frmMain::NewSheet() {
+  ++m_sheetCounter;
+  auto* doc = new frmDocument(this);
+  doc->SetCaption(QStringLiteral("Book") + QString::number(m_sheetCounter));
+  QMdiSubWindow* window = m_mdi->addSubWindow(doc);
+  window->showMaximized();
+  m_mdi->setActiveSubWindow(window);
+  doc->editor()->setFocus();
+  return doc;
+}
+
+void frmMain::CloseAllWindows() {
+  // Last loaded first; a window that refuses stays and the rest are still asked.
+  QList<QWidget*> windows;
+  for (QMdiSubWindow* window : m_mdi->subWindowList(QMdiArea::CreationOrder)) windows.append(window);
+  for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) windows.append(dialog);
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->close();
+}
+
+void frmMain::Arrange(int code) {
+  switch (code) {
+    case 0:
+      for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        if (window->isMaximized()) window->showNormal();
+      }
+      m_mdi->cascadeSubWindows();
+      break;
+    case 1: Tile(false); break;
+    case 2: Tile(true); break;
+    default: break;
+  }
+}
+
+void frmMain::Tile(bool sideBySide) {
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
+    if (!window->isMinimized() && window->isVisible()) windows.append(window);
+  }
+  if (windows.isEmpty()) return;
+  const QRect area = m_mdi->viewport()->rect();
+  const int count = static_cast<int>(windows.size());
+  for (int i = 0; i < count; ++i) {
+    QMdiSubWindow* window = windows[i];
+    if (window->isMaximized()) window->showNormal();
+    QRect rect;
+    if (sideBySide) {
+      const int left = area.left() + area.width() * i / count;
+      const int right = area.left() + area.width() * (i + 1) / count;
+      rect = QRect(left, area.top(), right - left, area.height());
+    } else {
+      const int top = area.top() + area.height() * i / count;
+      const int bottom = area.top() + area.height() * (i + 1) / count;
+      rect = QRect(area.left(), top, area.width(), bottom - top);
+    }
+    window->setGeometry(rect);
+  }
+}
+
+void frmMain::FillWindowMenu() {
+  for (QAction* action : m_windowListActions) {
+    m_windowMenu->removeAction(action);
+    action->deleteLater();
+  }
+  m_windowListActions.clear();
+  const QList<QMdiSubWindow*> windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
+  if (windows.isEmpty()) return;
+  m_windowListActions.append(m_windowMenu->addSeparator());
+  int number = 0;
+  for (QMdiSubWindow* window : windows) {
+    QAction* action = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(window->windowTitle()));
+    action->setCheckable(true);
+    action->setChecked(window == m_mdi->currentSubWindow());
+    connect(action, &QAction::triggered, this, [this, window] { m_mdi->setActiveSubWindow(window); });
+    m_windowListActions.append(action);
+  }
+}
+
+void frmMain::HelpContents() {
+  if (!m_help) m_help = new HelpViewer(this);
+  m_help->ShowContents(m_helpPath);
+}
+
+void frmMain::HelpAbout() { ShowMessage(this, VersionText(), PromptButtons::Ok, ApplicationTitle()); }
+
+void frmMain::Undo() {
+  frmDocument* doc = activeSheet();
+  if (!doc) return;
+  if (ShowMessage(this, QStringLiteral("ボタンによる計算の前に戻ります"), PromptButtons::OkCancel) !=
+      PromptAnswer::Ok) {
+    return;
+  }
+  doc->sheet()->Undo();
+}
+
+void frmMain::RestorePlacement() {
+  const auto settings = OpenSettings();
+  const QRect wanted = PlacementToPixels(ReadPlacement(*settings), WidgetDpi(this));
+  QList<QRect> screens;
+  for (QScreen* screen : QGuiApplication::screens()) screens.append(screen->availableGeometry());
+  const QRect placed = KeepOnScreen(wanted, screens);
+  move(placed.topLeft());
+  resize(placed.size());
+}
+
+void frmMain::StorePlacement() {
+  if (isMinimized()) return;  // the previous run's values stay
+  const auto settings = OpenSettings();
+  WritePlacement(*settings, PlacementFromPixels(QRect(pos(), size()), WidgetDpi(this)));
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  const QList<QMdiSubWindow*> windows = m_mdi->subWindowList(QMdiArea::CreationOrder);
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    if (!(*it)->close()) {
+      event->ignore();
+      return;
+    }
+  }
+  if (m_help) m_help->close();
+  StorePlacement();
+  event->accept();
+}
+
+}  // namespace kelt

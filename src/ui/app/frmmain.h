@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "ui/app/commandtable.h"
+#include "ui/app/helpviewer.h"
+#include "ui/sheet/sheethost.h"
+
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace kelt {
+
+class HelpViewer;
+class frmDocument;
+
+// The frame: sheet windows in a multiple-document area, the menus and toolbar built from the
+// command table, the status bar. It coordinates; the sheets and dialogs do the work.
+class frmMain : public QMainWindow, public SheetHost {
+  Q_OBJECT
+
+ public:
+  explicit frmMain(QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // The active sheet window, or null when none is open.
+  frmDocument* activeSheet() const;
+  QList<frmDocument*> sheets() const;
+  QMdiArea* mdiArea() const { return m_mdi; }
+
+  // The focus permission (the frame's Tag).
+  QString FocusPermission() const override { return m_tag; }
+  void SetFocusPermission(const QString& permission) override { m_tag = permission; }
+
+  // The commands of the menus and the toolbar.
+  void Run(Command command);
+  void ToolbarClick(const QString& key);
+  frmDocument* NewSheet();
+  void CloseAllWindows();
+  // 0 cascade, 1 one above the other, 2 side by side.
+  void Arrange(int code);
+  void HelpContents();
+  void HelpAbout();
+  void Undo();
+
+  QString HelpFilePath() const { return m_helpPath; }
+  void SetHelpFilePath(const QString& path) { m_helpPath = path; }
+  HelpViewer* helpViewer() const { return m_help; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildCommands();
+  void BuildStatusBar();
+  void FillWindowMenu();
+  void RestorePlacement();
+  void StorePlacement();
+  void Tile(bool sideBySide);
+
+  QMdiArea* m_mdi;
+  QToolBar* m_toolBar = nullptr;
+  QMenu* m_windowMenu = nullptr;
+  QList<QAction*> m_windowListActions;
+  QLabel* m_dateLabel = nullptr;
+  QLabel* m_timeLabel = nullptr;
+  QPointer<HelpViewer> m_help;
+  QString m_helpPath;
+  QString m_tag;
+  int m_sheetCounter = 0;
+};
+
+}  // namespace kelt

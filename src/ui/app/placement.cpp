@@ -1,0 +1,78 @@
+#include "ui/app/placement.h"
+
+#include <QSettings>
+
+#include <cmath>
+#include <limits>
+
+#include "ui/platform/twips.h"
+
+namespace kelt {
+
+namespace {
+const QString kGroup = QStringLiteral("Settings");
+const QString kLeft = QStringLiteral("MainLeft");
+const QString kTop = QStringLiteral("MainTop");
+const QString kWidth = QStringLiteral("MainWidth");
+const QString kHeight = QStringLiteral("MainHeight");
+}  // namespace
+
+std::unique_ptr<QSettings> OpenSettings() {
+  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                     QStringLiteral("kelt"), QStringLiteral("kelt"));
+}
+
+int PlacementValue(const QVariant& stored, int fallback) {
+  if (!stored.isValid()) return fallback;
+  bool ok = false;
+  const float value = stored.toString().trimmed().toFloat(&ok);
+  if (!ok || !std::isfinite(value) || std::fabs(value) > static_cast<float>(std::numeric_limits<int>::max() / 2)) {
+    return fallback;
+  }
+  return static_cast<int>(std::lround(value));
+}
+
+Placement ReadPlacement(QSettings& settings) {
+  const Placement defaults;
+  settings.beginGroup(kGroup);
+  Placement placement;
+  placement.left = PlacementValue(settings.value(kLeft), defaults.left);
+  placement.top = PlacementValue(settings.value(kTop), defaults.top);
+  placement.width = PlacementValue(settings.value(kWidth), defaults.width);
+  placement.height = PlacementValue(settings.value(kHeight), defaults.height);
+  settings.endGroup();
+  return placement;
+}
+
+void WritePlacement(QSettings& settings, const Placement& placement) {
+  // Written as our own decimal text: a raw float would be stored with binary noise.
+  settings.beginGroup(kGroup);
+  settings.setValue(kLeft, QString::number(placement.left));
+  settings.setValue(kTop, QString::number(placement.top));
+  settings.setValue(kWidth, QString::number(placement.width));
+  settings.setValue(kHeight, QString::number(placement.height));
+  settings.endGroup();
+  settings.sync();
+}
+
+QRect PlacementToPixels(const Placement& placement, double dpi) {
+  return {TwipsToPixels(placement.left, dpi), TwipsToPixels(placement.top, dpi),
+          TwipsToPixels(placement.width, dpi), TwipsToPixels(placement.height, dpi)};
+}
+
+Placement PlacementFromPixels(const QRect& rect, double dpi) {
+  return {PixelsToTwips(rect.x(), dpi), PixelsToTwips(rect.y(), dpi),
+          PixelsToTwips(rect.width(), dpi), PixelsToTwips(rect.height(), dpi)};
+}
+
+QRect KeepOnScreen(const QRect& frame, const QList<QRect>& screens) {
+  if (screens.isEmpty()) return frame;
+  for (const QRect& screen : screens) {
+    if (screen.intersects(frame)) return frame;
+  }
+  QRect moved = frame;
+  moved.moveTopLeft(screens.first().topLeft());
+  return moved;
+}
+
+}  // namespace kelt

@@ -1,0 +1,194 @@
+#include "ui/platform/flexgrid.h"
+
+#include <QAbstractButton>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <QStyledItemDelegate>
+
+#include "core/sheet/textgrid.h"
+#include "ui/platform/textgridmodel.h"
+#include "ui/platform/twips.h"
+
+namespace kelt {
+
+namespace {
+// Draws cells without a focus rectangle.
+class NoFocusDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->state &= ~QStyle::State_HasFocus;
+  }
+};
+}  // namespace
+
+FlexGrid::FlexGrid(const TextGrid* grid, QWidget* parent)
+    : QTableView(parent), m_grid(grid), m_model(new TextGridModel(grid, this)) {
+  setModel(m_model);
+  setItemDelegate(new NoFocusDelegate(this));
+  setEditTriggers(NoEditTriggers);
+  setSelectionMode(ContiguousSelection);
+  setSelectionBehavior(SelectItems);
+  setVerticalScrollMode(ScrollPerItem);
+  setHorizontalScrollMode(ScrollPerItem);
+  setCornerButtonEnabled(false);
+  setWordWrap(false);
+  horizontalHeader()->setHighlightSections(false);
+  verticalHeader()->setHighlightSections(false);
+  horizontalHeader()->setSectionsClickable(false);
+  verticalHeader()->setSectionsClickable(false);
+  horizontalHeader()->setMinimumSectionSize(1);
+  verticalHeader()->setMinimumSectionSize(1);
+
+  // The selection stays highlighted while the focus is elsewhere (in the editor box).
+  QPalette p = palette();
+  for (auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+    p.setColor(QPalette::Inactive, role, p.color(QPalette::Active, role));
+  }
+  setPalette(p);
+
+  if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+}
+
+int FlexGrid::Px(int twips) const { return TwipsToPixels(twips, WidgetDpi(this)); }
+int FlexGrid::Twips(int px) const { return PixelsToTwips(px, WidgetDpi(this)); }
+
+int FlexGrid::Rows() const { return m_model->rowCount() + 1; }
+int FlexGrid::Cols() const { return m_model->columnCount() + 1; }
+
+const QString& FlexGrid::TextMatrix(int row, int col) const { return m_grid->Text(row, col); }
+
+void FlexGrid::SetCurrentCell(int row, int col) {
+  m_row = row;
+  m_col = col;
+  const QModelIndex index = m_model->index(row - 1, col - 1);
+  m_settingCurrent = true;
+  if (index.isValid()) {
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  } else {
+    selectionModel()->clearSelection();
+  }
+  m_settingCurrent = false;
+}
+
+void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  // Extending a block (shift, or dragging) moves its far corner, not the current cell.
+  if (!m_settingCurrent && !m_extending && current.isValid()) {
+    m_row = current.row() + 1;
+    m_col = current.column() + 1;
+  }
+}
+
+int FlexGrid::RowSel() const {
+  const QItemSelection selection = selectionModel()->selection();
+  if (selection.isEmpty()) return m_row;
+  const QItemSelectionRange& range = selection.first();
+  return (m_row - 1 == range.top() ? range.bottom() : range.top()) + 1;
+}
+
+int FlexGrid::ColSel() const {
+  const QItemSelection selection = selectionModel()->selection();
+  if (selection.isEmpty()) return m_col;
+  const QItemSelectionRange& range = selection.first();
+  return (m_col - 1 == range.left() ? range.right() : range.left()) + 1;
+}
+
+int FlexGrid::TopRow() const { return verticalScrollBar()->value() + FixedRows(); }
+
+void FlexGrid::SetTopRow(int row) { verticalScrollBar()->setValue(row - FixedRows()); }
+
+int FlexGrid::LeftCol() const { return horizontalScrollBar()->value() + 1; }
+
+void FlexGrid::SetLeftCol(int col) { horizontalScrollBar()->setValue(col - 1); }
+
+int FlexGrid::ColWidth(int col) const {
+  if (col == 0) return Twips(verticalHeader()->width());
+  return Twips(horizontalHeader()->sectionSize(col - 1));
+}
+
+void FlexGrid::SetColWidth(int col, int twips) {
+  if (col == 0) {
+    verticalHeader()->setFixedWidth(Px(twips));
+  } else if (col > 0 && col < Cols()) {
+    horizontalHeader()->resizeSection(col - 1, Px(twips));
+  }
+}
+
+int FlexGrid::RowHeight(int row) const {
+  if (row == 0) return Twips(horizontalHeader()->height());
+  return Twips(verticalHeader()->sectionSize(row - 1));
+}
+
+void FlexGrid::SetRowHeight(int row, int twips) {
+  if (row < 0) {
+    horizontalHeader()->setFixedHeight(Px(twips));
+    verticalHeader()->setDefaultSectionSize(Px(twips));
+    for (int r = 0; r < m_model->rowCount(); ++r) {
+      if (verticalHeader()->sectionSize(r) != Px(twips)) verticalHeader()->resizeSection(r, Px(twips));
+    }
+  } else if (row == 0) {
+    horizontalHeader()->setFixedHeight(Px(twips));
+  } else if (row < Rows()) {
+    verticalHeader()->resizeSection(row - 1, Px(twips));
+  }
+}
+
+void FlexGrid::SetCellAlignment(int row, int col, int code) { m_model->SetCellAlignment(row, col, code); }
+
+int FlexGrid::CellAlignment(int row, int col) const { return m_model->CellAlignment(row, col); }
+
+int FlexGrid::HeightTwips() const { return Twips(height()); }
+int FlexGrid::WidthTwips() const { return Twips(width()); }
+
+void FlexGrid::focusInEvent(QFocusEvent* event) {
+  QTableView::focusInEvent(event);
+  emit gotFocus();
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent* event) {
+  const QModelIndex index = indexAt(event->position().toPoint());
+  m_mouseRow = index.isValid() ? index.row() + 1 : -1;
+  m_mouseCol = index.isValid() ? index.column() + 1 : -1;
+  m_extending = event->modifiers().testFlag(Qt::ShiftModifier);
+  QTableView::mousePressEvent(event);
+  m_extending = true;  // until the button is released
+  emit mousePressed(m_mouseRow, m_mouseCol);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
+  QTableView::mouseReleaseEvent(event);
+  m_extending = false;
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* event) {
+  m_extending = event->modifiers().testFlag(Qt::ShiftModifier);
+  QTableView::keyPressEvent(event);
+  m_extending = false;
+}
+
+bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
+  // The corner cell (0, 0) is a fixed cell with its own text.
+  auto* corner = qobject_cast<QAbstractButton*>(watched);
+  if (corner && event->type() == QEvent::Paint) {
+    QPainter painter(corner);
+    QStyleOptionHeader option;
+    option.initFrom(corner);
+    option.rect = corner->rect();
+    option.state |= QStyle::State_Enabled;
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    option.text = m_model->headerData(-1, Qt::Horizontal, Qt::DisplayRole).toString();
+    option.textAlignment = Qt::AlignCenter;
+    style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+    return true;
+  }
+  return QTableView::eventFilter(watched, event);
+}
+
+}  // namespace kelt

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace kelt {
+
+enum class PromptButtons { Ok, OkCancel, YesNo };
+enum class PromptAnswer { Ok, Cancel, Yes, No };
+enum class PromptIcon { None, Information, Warning, Critical, Question };
+
+// Every message box of the program goes through here, so tests can answer them.
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  virtual PromptAnswer Message(QWidget* parent, const QString& text, const QString& title,
+                               PromptButtons buttons, PromptIcon icon) = 0;
+};
+
+// The prompts in force: the real dialogs unless a test installed its own.
+Prompts& CurrentPrompts();
+// Installs `prompts` (not owned); null restores the real dialogs.
+void SetPrompts(Prompts* prompts);
+
+// The title of every message box that names none of its own.
+QString ApplicationTitle();
+
+// Shortcut for a message through the current prompts.
+PromptAnswer ShowMessage(QWidget* parent, const QString& text,
+                         PromptButtons buttons = PromptButtons::Ok, const QString& title = {},
+                         PromptIcon icon = PromptIcon::None);
+
+// Message boxes with Japanese button texts, whatever translations are loaded.
+class DialogPrompts : public Prompts {
+ public:
+  PromptAnswer Message(QWidget* parent, const QString& text, const QString& title,
+                       PromptButtons buttons, PromptIcon icon) override;
+};
+
+}  // namespace kelt

@@ -1,0 +1,141 @@
+#include "ui/platform/textgridmodel.h"
+
+#include "core/sheet/textgrid.h"
+
+namespace kelt {
+
+namespace {
+constexpr int kGeneral = 9;
+
+qint64 Key(int row, int col) { return (static_cast<qint64>(row) << 32) | static_cast<quint32>(col); }
+
+Qt::Alignment FromCode(int code) {
+  static const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+  static const Qt::Alignment vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+  return horizontal[code / 3] | vertical[code % 3];
+}
+
+// The grid's general alignment: numbers to the right, other texts to the left.
+Qt::Alignment General(const QString& text) {
+  bool number = false;
+  if (!text.isEmpty()) text.trimmed().toDouble(&number);
+  return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+}
+}  // namespace
+
+TextGridModel::TextGridModel(const TextGrid* grid, QObject* parent)
+    : QAbstractTableModel(parent), m_grid(grid) {}
+
+int TextGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : std::max(m_grid->Rows() - 1, 0);
+}
+
+int TextGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : std::max(m_grid->Cols() - 1, 0);
+}
+
+QVariant TextGridModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const int row = index.row() + 1;
+  const int col = index.column() + 1;
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+      return m_grid->Text(row, col);
+    case Qt::TextAlignmentRole:
+      return AlignmentFor(row, col);
+    default:
+      return {};
+  }
+}
+
+QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  const int row = orientation == Qt::Horizontal ? 0 : section + 1;
+  const int col = orientation == Qt::Horizontal ? section + 1 : 0;
+  switch (role) {
+    case Qt::DisplayRole:
+      return m_grid->Text(row, col);
+    case Qt::TextAlignmentRole:
+      return AlignmentFor(row, col);
+    default:
+      return {};
+  }
+}
+
+QVariant TextGridModel::AlignmentFor(int row, int col) const {
+  const int code = CellAlignment(row, col);
+  const Qt::Alignment alignment = code == kGeneral ? General(m_grid->Text(row, col)) : FromCode(code);
+  return QVariant::fromValue(static_cast<int>(alignment));
+}
+
+void TextGridModel::SetCellAlignment(int row, int col, int code) {
+  if (code < 0 || code > kGeneral) return;
+  if (code == kGeneral) {
+    m_alignment.remove(Key(row, col));
+  } else {
+    m_alignment.insert(Key(row, col), code);
+  }
+  if (row == 0 && col > 0) {
+    emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+  } else if (col == 0 && row > 0) {
+    emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+  } else if (row > 0 && col > 0) {
+    const QModelIndex i = index(row - 1, col - 1);
+    emit dataChanged(i, i, {Qt::TextAlignmentRole});
+  }
+}
+
+int TextGridModel::CellAlignment(int row, int col) const {
+  return m_alignment.value(Key(row, col), kGeneral);
+}
+
+void TextGridModel::BeginSetRows(int oldRows, int newRows) {
+  const int oldCount = std::max(oldRows - 1, 0);
+  const int newCount = std::max(newRows - 1, 0);
+  m_rowsRemoving = newCount < oldCount;
+  m_rowsInserting = newCount > oldCount;
+  if (m_rowsRemoving) beginRemoveRows({}, newCount, oldCount - 1);
+  if (m_rowsInserting) beginInsertRows({}, oldCount, newCount - 1);
+}
+
+void TextGridModel::EndSetRows() {
+  if (m_rowsRemoving) endRemoveRows();
+  if (m_rowsInserting) endInsertRows();
+  m_rowsRemoving = m_rowsInserting = false;
+}
+
+void TextGridModel::BeginSetCols(int oldCols, int newCols) {
+  const int oldCount = std::max(oldCols - 1, 0);
+  const int newCount = std::max(newCols - 1, 0);
+  m_colsRemoving = newCount < oldCount;
+  m_colsInserting = newCount > oldCount;
+  if (m_colsRemoving) beginRemoveColumns({}, newCount, oldCount - 1);
+  if (m_colsInserting) beginInsertColumns({}, oldCount, newCount - 1);
+}
+
+void TextGridModel::EndSetCols() {
+  if (m_colsRemoving) endRemoveColumns();
+  if (m_colsInserting) endInsertColumns();
+  m_colsRemoving = m_colsInserting = false;
+}
+
+void TextGridModel::CellChanged(int row, int col) {
+  if (row == 0 && col > 0) {
+    emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
+  } else if (col == 0 && row > 0) {
+    emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+  } else if (row > 0 && col > 0) {
+    const QModelIndex i = index(row - 1, col - 1);
+    emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole, Qt::TextAlignmentRole});
+  }
+}
+
+void TextGridModel::AllTextsChanged() {
+  const int rows = rowCount();
+  const int cols = columnCount();
+  if (cols > 0) emit headerDataChanged(Qt::Horizontal, 0, cols - 1);
+  if (rows > 0) emit headerDataChanged(Qt::Vertical, 0, rows - 1);
+  if (rows > 0 && cols > 0) emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
+}
+
+}  // namespace kelt

@@ -1,0 +1,186 @@
+#include "ui/sheet/frmdocument.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/sheet/sheet.h"
+#include "ui/platform/flexgrid.h"
+#include "ui/platform/prompts.h"
+#include "ui/platform/textgridmodel.h"
+#include "ui/platform/twips.h"
+#include "ui/sheet/sheethost.h"
+
+namespace kelt {
+
+namespace {
+constexpr int kRowHeight = 350;
+constexpr int kNumberWidth = 700;
+constexpr int kNameWidth = 1500;
+constexpr int kScoreWidth = 700;
+constexpr int kCentred = 4;
+
+QFont SheetFont() {
+  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  font.setPointSizeF(11.25);
+  return font;
+}
+}  // namespace
+
+const QColor& frmDocument::HighlightColour() {
+  static const QColor colour(204, 228, 255);
+  return colour;
+}
+
+frmDocument::frmDocument(SheetHost* host, QWidget* parent)
+    : QWidget(parent), m_host(host), m_sheet(new Sheet(this)) {
+  setObjectName(QStringLiteral("frmDocument"));
+
+  m_grid = new FlexGrid(&m_sheet->View(), this);
+  m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+  m_grid->setFont(SheetFont());
+  m_grid->hide();  // shown at the first resize, so building the layout paints nothing
+  BuildStrip();
+  ConnectSheet();
+
+  m_sheet->BuildSheetLayout();
+  ApplyGridFormat();
+  // One store at creation, so the snapshot holds the pupil numbers before any other store.
+  m_sheet->StoreView();
+}
+
+QPushButton* frmDocument::classButton(int classIndex) const {
+  return classIndex >= 0 && classIndex < Sheet::kClassCount ? m_command1[classIndex] : nullptr;
+}
+
+int frmDocument::Px(int twips) const { return TwipsToPixels(twips, WidgetDpi(this)); }
+
+void frmDocument::BuildStrip() {
+  const int stripHeight = Px(kStripHeight) - 2;
+
+  m_label5 = new QLabel(this);
+  m_label5->setObjectName(QStringLiteral("Label5"));
+  m_label5->setGeometry(0, 1, Px(975), stripHeight);
+  m_label5->setAlignment(Qt::AlignCenter);
+
+  m_text1 = new QLineEdit(this);
+  m_text1->setObjectName(QStringLiteral("Text1"));
+  m_text1->setFont(SheetFont());
+  m_text1->setGeometry(Px(1080), 1, Px(1095), stripHeight);
+
+  m_command18 = new QPushButton(QStringLiteral("学年"), this);
+  m_command18->setObjectName(QStringLiteral("Command18"));
+  m_command18->setGeometry(Px(2280), 1, Px(735), stripHeight);
+  m_command18->setFocusPolicy(Qt::NoFocus);
+  connect(m_command18, &QPushButton::clicked, this, &frmDocument::ShowGradeView);
+
+  for (int n = 0; n < Sheet::kClassCount; ++n) {
+    auto* button = new QPushButton(Sheet::ClassName(n), this);
+    button->setObjectName(QStringLiteral("Command1"));
+    button->setProperty("Index", n);
+    button->setGeometry(Px(3030 + 600 * n), 1, Px(615), stripHeight);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QPushButton::clicked, this, [this, n] { ShowClassView(n); });
+    m_command1[n] = button;
+  }
+
+  m_text4 = new QLineEdit(this);
+  m_text4->setObjectName(QStringLiteral("Text4"));
+  m_text4->setText(m_sheet->ViewMarker());
+  m_text4->hide();
+
+  for (QPushButton* button : m_command1) SetHighlight(QString::number(button->property("Index").toInt()), false);
+  SetHighlight(m_sheet->ViewMarker(), true);
+}
+
+void frmDocument::ConnectSheet() {
+  TextGridModel* model = m_grid->Model();
+  connect(m_sheet, &Sheet::viewRowsAboutToChange, model, &TextGridModel::BeginSetRows);
+  connect(m_sheet, &Sheet::viewRowsChanged, model, &TextGridModel::EndSetRows);
+  connect(m_sheet, &Sheet::viewColsAboutToChange, model, &TextGridModel::BeginSetCols);
+  connect(m_sheet, &Sheet::viewColsChanged, model, &TextGridModel::EndSetCols);
+  connect(m_sheet, &Sheet::viewCellChanged, model, &TextGridModel::CellChanged);
+  connect(m_sheet, &Sheet::viewTextsReset, model, &TextGridModel::AllTextsChanged);
+  connect(m_sheet, &Sheet::currentCellRequested, m_grid, &FlexGrid::SetCurrentCell);
+  connect(m_sheet, &Sheet::captionChanged, this, &QWidget::setWindowTitle);
+  connect(m_sheet, &Sheet::viewMarkerChanged, this,
+          [this](const QString& oldMarker, const QString& newMarker) {
+            SetHighlight(oldMarker, false);
+            SetHighlight(newMarker, true);
+            m_text4->setText(newMarker);
+          });
+}
+
+void frmDocument::ApplyGridFormat() {
+  m_grid->SetRowHeight(-1, kRowHeight);
+  for (int r = 0; r < m_grid->Rows(); ++r) m_grid->SetCellAlignment(r, 0, kCentred);
+  m_grid->SetColWidth(0, kNumberWidth);
+  m_grid->SetColWidth(1, kNameWidth);
+  m_grid->SetCellAlignment(0, 1, kCentred);
+  for (int c = 2; c < m_grid->Cols(); ++c) {
+    m_grid->SetColWidth(c, kScoreWidth);
+    m_grid->SetCellAlignment(0, c, kCentred);
+  }
+}
+
+QPushButton* frmDocument::ViewButton(const QString& marker) const {
+  bool ok = false;
+  const int n = marker.toInt(&ok);
+  return ok && n == Sheet::kGradeMarker ? m_command18 : classButton(ok ? n : -1);
+}
+
+void frmDocument::SetHighlight(const QString& marker, bool on) {
+  QPushButton* button = ViewButton(marker);
+  if (!button) return;
+  QPalette p = button->palette();
+  p.setColor(QPalette::Button, on ? HighlightColour() : QApplication::palette().color(QPalette::Midlight));
+  button->setPalette(p);
+}
+
+QString frmDocument::Caption() const { return m_sheet->Caption(); }
+
+void frmDocument::SetCaption(const QString& caption) {
+  m_sheet->SetCaption(caption);
+  setWindowTitle(caption);
+}
+
+void frmDocument::ShowGradeView() {
+  if (m_sheet->ShowGrade()) m_grid->SetRowHeight(-1, kRowHeight);
+  m_text1->setFocus();
+}
+
+void frmDocument::ShowClassView(int classIndex) {
+  m_sheet->ShowClass(classIndex);
+  m_text1->setFocus();
+}
+
+void frmDocument::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  const int gridWidth = width() - Px(200);
+  const int gridHeight = height() - Px(400);
+  // A minimised or tiny window keeps the grid as it was.
+  if (gridWidth > 0 && gridHeight > 0) m_grid->setGeometry(Px(100), Px(400), gridWidth, gridHeight);
+  m_grid->show();
+}
+
+void frmDocument::closeEvent(QCloseEvent* event) {
+  if (m_host) m_host->SetFocusPermission(kFocusDenied);
+  if (!m_sheet->IsModified()) {
+    event->accept();
+    return;
+  }
+  const PromptAnswer answer =
+      ShowMessage(this, QStringLiteral("ファイルが変更されています。終了しますか?"),
+                  PromptButtons::YesNo, Caption());
+  if (answer == PromptAnswer::Yes) {
+    event->accept();
+  } else {
+    event->ignore();
+    // The window stays: let the grid hand the focus back to the editor again.
+    if (m_host) m_host->SetFocusPermission(kFocusAllowed);
+  }
+}
+
+}  // namespace kelt

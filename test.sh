@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer and runs them all, headless.
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/install-deps.sh
+cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Debug -DKELT_TESTS=ON -DKELT_BENCH=ON -DKELT_SANITIZE=ON >/dev/null
+cmake --build build-tests -j"$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+cd build-tests
+ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,191 @@
+#include "core/sheet/sheet.h"
+
+#include <gtest/gtest.h>
+
+#include "support/qtprint.h"
+
+namespace kelt {
+namespace {
+
+// A sheet as a new window has it: laid out and stored once.
+struct NewSheet {
+  NewSheet() {
+    sheet.BuildSheetLayout();
+    sheet.StoreView();
+  }
+  Sheet sheet;
+};
+
+const QString kMark = QStringLiteral("85");
+
+TEST(Sheet, NewSheetLayout) {
+  NewSheet s;
+  const Sheet& sheet = s.sheet;
+  ASSERT_EQ(sheet.View().Rows(), 1003);
+  ASSERT_EQ(sheet.View().Cols(), 21);
+  EXPECT_EQ(sheet.Storage().Rows(), 1043);
+  EXPECT_EQ(sheet.Storage().Cols(), 21);
+  EXPECT_EQ(sheet.ViewText(0, 0), QStringLiteral("番号"));
+  EXPECT_EQ(sheet.ViewText(0, 1), QStringLiteral("氏  名"));
+  EXPECT_EQ(sheet.ViewText(0, 2), QStringLiteral("A"));
+  EXPECT_EQ(sheet.ViewText(0, 20), QStringLiteral("S"));
+  EXPECT_EQ(sheet.ViewText(1, 0), QStringLiteral("101"));
+  EXPECT_EQ(sheet.ViewText(50, 0), QStringLiteral("150"));
+  EXPECT_EQ(sheet.ViewText(51, 0), QStringLiteral("201"));
+  EXPECT_EQ(sheet.ViewText(1000, 0), QStringLiteral("2050"));
+  EXPECT_EQ(sheet.ViewText(1001, 0), QStringLiteral("合計"));
+  EXPECT_EQ(sheet.ViewText(1002, 0), QStringLiteral("平均"));
+  EXPECT_EQ(sheet.ViewMarker(), QStringLiteral("21"));
+  EXPECT_TRUE(sheet.IsGradeView());
+  EXPECT_EQ(sheet.Mynowrow, 1);
+  EXPECT_EQ(sheet.Mynowcol, 2);
+  EXPECT_EQ(sheet.Tag(), QString());
+  EXPECT_EQ(Sheet::ClassName(0), QStringLiteral("1-A"));
+  EXPECT_EQ(Sheet::ClassName(19), QStringLiteral("20-T"));
+}
+
+TEST(Sheet, ClassViewLayoutAndLabels) {
+  NewSheet s;
+  ASSERT_TRUE(s.sheet.ShowClass(0));
+  const TextGrid& view = s.sheet.View();
+  ASSERT_EQ(view.Rows(), 53);
+  for (int r = 1; r <= 52; ++r) EXPECT_EQ(view.Text(r, 0), QString::number(r));
+  EXPECT_EQ(view.Text(51, 1), QStringLiteral("合計"));
+  EXPECT_EQ(view.Text(52, 1), QStringLiteral("平均"));
+  EXPECT_EQ(view.Text(0, 1), QStringLiteral("氏  名"));
+  EXPECT_EQ(s.sheet.ViewMarker(), QStringLiteral("0"));
+  EXPECT_FALSE(s.sheet.ShowClass(0)) << "the view already shown is no transition";
+}
+
+// Marks typed in one class land in its rows of the grade view and come back to the class.
+TEST(Sheet, MarksTravelBetweenClassAndGradeViews) {
+  NewSheet s;
+  Sheet& sheet = s.sheet;
+  ASSERT_TRUE(sheet.ShowClass(1));  // 2-B
+  for (int r = 1; r <= 50; ++r) sheet.SetViewText(r, 2, QString::number(r));
+  sheet.SetViewText(3, 1, QStringLiteral("山田 太郎"));
+  sheet.SetViewText(51, 5, QStringLiteral("class total"));
+
+  ASSERT_TRUE(sheet.ShowGrade());
+  ASSERT_EQ(sheet.View().Rows(), 1003);
+  for (int r = 1; r <= 50; ++r) EXPECT_EQ(sheet.ViewText(50 + r, 2), QString::number(r)) << r;
+  EXPECT_EQ(sheet.ViewText(53, 1), QStringLiteral("山田 太郎"));
+  EXPECT_EQ(sheet.ViewText(50, 2), QString()) << "1-A untouched";
+  EXPECT_EQ(sheet.ViewText(101, 2), QString()) << "3-C untouched";
+  EXPECT_EQ(sheet.ViewText(51, 0), QStringLiteral("201")) << "numbers come back over the ordinals";
+  EXPECT_EQ(sheet.ViewText(1002, 0), QStringLiteral("平均"));
+  for (int r = 1; r < 1003; ++r) EXPECT_NE(sheet.ViewText(r, 5), QStringLiteral("class total")) << r;
+  EXPECT_EQ(sheet.Storage().Text(Sheet::StorageRow(1, 51), 5), QStringLiteral("class total"));
+
+  sheet.SetViewText(100, 3, kMark);  // typed in the grade view, pupil 50 of 2-B
+  ASSERT_TRUE(sheet.ShowClass(5));
+  ASSERT_TRUE(sheet.ShowClass(1));
+  EXPECT_EQ(sheet.ViewText(1, 2), QStringLiteral("1"));
+  EXPECT_EQ(sheet.ViewText(50, 2), QStringLiteral("50"));
+  EXPECT_EQ(sheet.ViewText(50, 3), kMark);
+  EXPECT_EQ(sheet.ViewText(51, 5), QStringLiteral("class total"));
+}
+
+TEST(Sheet, CursorRowAcrossViews) {
+  struct Case {
+    int gradeRow;
+    int classRow;
+  };
+  const Case cases[] = {{120, 14}, {1, 1}, {52, 52}, {53, 1}, {106, 1}, {1002, 48}, {1001, 47}};
+  for (const Case& c : cases) {
+    NewSheet s;
+    s.sheet.Mynowrow = c.gradeRow;
+    s.sheet.Mynowcol = 7;
+    int requestedRow = -1;
+    QObject::connect(&s.sheet, &Sheet::currentCellRequested, [&](int r, int) { requestedRow = r; });
+    s.sheet.ShowClass(3);
+    EXPECT_EQ(s.sheet.Mynowrow, c.classRow) << "grade row " << c.gradeRow;
+    EXPECT_EQ(requestedRow, c.classRow);
+    EXPECT_EQ(s.sheet.Mynowcol, 7);
+    s.sheet.ShowGrade();
+    EXPECT_EQ(s.sheet.Mynowrow, c.classRow) << "the class row is taken unchanged";
+  }
+}
+
+TEST(Sheet, ViewMarkerFollowsTheView) {
+  NewSheet s;
+  QStringList changes;
+  QObject::connect(&s.sheet, &Sheet::viewMarkerChanged,
+                   [&](const QString& from, const QString& to) { changes << from + QLatin1Char('>') + to; });
+  s.sheet.ShowClass(19);
+  s.sheet.ShowClass(2);
+  s.sheet.ShowGrade();
+  EXPECT_FALSE(s.sheet.ShowGrade());
+  EXPECT_EQ(changes, (QStringList{QStringLiteral("21>19"), QStringLiteral("19>2"), QStringLiteral("2>21")}));
+}
+
+TEST(Sheet, UndoInTheGradeViewReturnsToTheLastStore) {
+  NewSheet s;
+  Sheet& sheet = s.sheet;
+  sheet.SetViewText(1, 2, kMark);
+  sheet.SetViewText(1001, 2, QStringLiteral("1000"));
+  sheet.Undo();
+  EXPECT_EQ(sheet.ViewText(1, 2), QString());
+  EXPECT_EQ(sheet.ViewText(1001, 2), QString());
+  EXPECT_EQ(sheet.ViewText(1, 0), QStringLiteral("101")) << "the creation store keeps the numbers";
+  EXPECT_EQ(sheet.ViewText(1001, 0), QStringLiteral("合計"));
+
+  sheet.SetViewText(1, 2, kMark);
+  sheet.StoreView();
+  sheet.SetViewText(1, 2, QStringLiteral("90"));
+  sheet.SetViewText(2, 2, QStringLiteral("70"));
+  sheet.Undo();
+  const TextGrid once = sheet.View();
+  sheet.Undo();
+  EXPECT_EQ(sheet.View(), once) << "a second undo changes nothing more";
+  EXPECT_EQ(sheet.ViewText(1, 2), kMark);
+  EXPECT_EQ(sheet.ViewText(2, 2), QString());
+}
+
+TEST(Sheet, UndoInAClassViewReturnsToTheSwitchAndRewritesLabels) {
+  NewSheet s;
+  Sheet& sheet = s.sheet;
+  sheet.ShowClass(0);
+  sheet.SetViewText(1, 2, kMark);
+  sheet.ShowClass(1);  // the switch is the snapshot
+  sheet.SetViewText(1, 2, QStringLiteral("77"));
+  sheet.SetViewText(51, 1, QStringLiteral("x"));
+  sheet.SetViewText(52, 1, QString());
+  sheet.MarkModified();
+  sheet.Undo();
+  EXPECT_EQ(sheet.ViewText(1, 2), QString());
+  EXPECT_EQ(sheet.ViewText(51, 1), QStringLiteral("合計"));
+  EXPECT_EQ(sheet.ViewText(52, 1), QStringLiteral("平均"));
+  EXPECT_EQ(sheet.ViewText(1, 0), QStringLiteral("1"));
+  EXPECT_TRUE(sheet.IsModified()) << "undo leaves the mark alone";
+  sheet.ShowClass(0);
+  EXPECT_EQ(sheet.ViewText(1, 2), kMark);
+}
+
+TEST(Sheet, WiderGridsCopyEveryColumn) {
+  NewSheet s;
+  Sheet& sheet = s.sheet;
+  sheet.MutableStorage().SetCols(257);
+  sheet.SetViewCols(257);
+  sheet.SetViewText(1000, 256, kMark);
+  sheet.ShowClass(19);
+  EXPECT_EQ(sheet.ViewText(50, 256), kMark);
+  sheet.SetViewText(52, 256, QStringLiteral("avg"));
+  sheet.ShowGrade();
+  EXPECT_EQ(sheet.Storage().Text(Sheet::StorageRow(19, 52), 256), QStringLiteral("avg"));
+  EXPECT_EQ(sheet.ViewText(1000, 256), kMark);
+}
+
+TEST(Sheet, TagAndCaptionAnnounceChanges) {
+  Sheet sheet;
+  QStringList tags;
+  QObject::connect(&sheet, &Sheet::tagChanged, [&](const QString& tag) { tags << tag; });
+  sheet.MarkModified();
+  sheet.MarkModified();
+  sheet.SetTag(QStringLiteral("0"));
+  EXPECT_EQ(tags, (QStringList{QStringLiteral("1"), QStringLiteral("0")}));
+  EXPECT_FALSE(sheet.IsModified());
+}
+
+}  // namespace
+}  // namespace kelt

@@ -1,0 +1,18 @@
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "ui/app/application.h"
+
+// Every test program runs headless, with settings in a folder of its own.
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+  QStandardPaths::setTestModeEnabled(true);
+  ::testing::InitGoogleTest(&argc, argv);
+  QApplication app(argc, argv);
+  kelt::SetupApplication(app);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,299 @@
+#include "ui/app/frmmain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QScreen>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+#include "core/sheet/sheet.h"
+#include "support/qtprint.h"
+#include "support/scriptedprompts.h"
+#include "ui/app/helpviewer.h"
+#include "ui/app/placement.h"
+#include "ui/platform/flexgrid.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+namespace {
+
+QStringList Captions(const frmMain& frame) {
+  QStringList captions;
+  for (frmDocument* doc : frame.sheets()) captions << doc->Caption();
+  return captions;
+}
+
+QAction* Action(const frmMain& frame, const char* name) {
+  return frame.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+void ClearSettings() {
+  auto settings = OpenSettings();
+  settings->clear();
+  settings->sync();
+}
+
+TEST(frmMain, StartsWithBook1AndNumbersNewSheetsOnward) {
+  ClearSettings();
+  frmMain frame;
+  frame.show();
+  // The maximized sheet's caption joins the frame's, as "Kelt - [Book1]".
+  EXPECT_TRUE(frame.windowTitle().startsWith(QStringLiteral("Kelt"))) << frame.windowTitle().toStdString();
+  EXPECT_EQ(Captions(frame), QStringList{QStringLiteral("Book1")});
+  EXPECT_TRUE(frame.mdiArea()->currentSubWindow()->isMaximized());
+  EXPECT_EQ(frame.activeSheet()->Caption(), QStringLiteral("Book1"));
+
+  Action(frame, "mnuFileNew")->trigger();
+  frame.ToolbarClick(QStringLiteral("新規作成"));
+  EXPECT_EQ(Captions(frame), (QStringList{QStringLiteral("Book1"), QStringLiteral("Book2"), QStringLiteral("Book3")}));
+  EXPECT_EQ(frame.activeSheet()->Caption(), QStringLiteral("Book3"));
+
+  // Exit closes every unmodified sheet and leaves the frame; numbers are never reused.
+  Action(frame, "mnuFileExit")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(frame.sheets().isEmpty());
+  EXPECT_TRUE(frame.isVisible());
+  EXPECT_EQ(frame.activeSheet(), nullptr);
+  frame.NewSheet();
+  EXPECT_EQ(Captions(frame), QStringList{QStringLiteral("Book4")});
+}
+
+TEST(frmMain, ExitKeepsASheetWhoseCloseIsRefused) {
+  frmMain frame;
+  frame.NewSheet();
+  frame.NewSheet();
+  frame.sheets()[1]->sheet()->MarkModified();
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::No);
+  frame.CloseAllWindows();
+  QApplication::processEvents();
+  EXPECT_EQ(Captions(frame), QStringList{QStringLiteral("Book2")});
+  ASSERT_EQ(prompts.shown().size(), 1);
+  EXPECT_EQ(prompts.shown()[0].title, QStringLiteral("Book2"));
+}
+
+TEST(frmMain, ClosingTheFrameAsksEachModifiedSheet) {
+  frmMain frame;
+  frame.show();
+  frame.activeSheet()->sheet()->MarkModified();
+  {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::No);
+    EXPECT_FALSE(frame.close());
+    EXPECT_EQ(frame.sheets().size(), 1);
+    EXPECT_EQ(frame.FocusPermission(), QStringLiteral("いい"));
+  }
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Yes);
+  EXPECT_TRUE(frame.close());
+  EXPECT_TRUE(prompts.AllAnswered());
+}
+
+TEST(frmMain, PlacementDefaultsAndRoundTrip) {
+  ClearSettings();
+  {
+    frmMain frame;
+    EXPECT_EQ(frame.pos(), QPoint(67, 67));
+    EXPECT_EQ(frame.size(), QSize(433, 433));
+    frame.show();
+    frame.move(30, 45);
+    frame.resize(600, 420);
+    frame.close();
+  }
+  auto settings = OpenSettings();
+  EXPECT_EQ(settings->value(QStringLiteral("Settings/MainLeft")).toString(), QStringLiteral("450"));
+  EXPECT_EQ(ReadPlacement(*settings), (Placement{450, 675, 9000, 6300}));
+  {
+    frmMain frame;
+    EXPECT_EQ(frame.pos(), QPoint(30, 45));
+    EXPECT_EQ(frame.size(), QSize(600, 420));
+    frame.show();
+    frame.showMinimized();
+    frame.move(200, 200);
+    frame.close();
+  }
+  settings->sync();
+  if (QGuiApplication::platformName() != QStringLiteral("offscreen")) {
+    EXPECT_EQ(ReadPlacement(*settings), (Placement{450, 675, 9000, 6300})) << "minimized stores nothing";
+  }
+  WritePlacement(*settings, {900000, 900000, 6000, 6000});
+  frmMain frame;
+  EXPECT_EQ(frame.pos(), frame.screen()->availableGeometry().topLeft()) << "brought back on screen";
+}
+
+TEST(frmMain, UndoAsksAndReloadsTheActiveSheet) {
+  frmMain frame;
+  Sheet* sheet = frame.activeSheet()->sheet();
+  sheet->SetViewText(5, 2, QStringLiteral("85"));
+  {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::Cancel);
+    Action(frame, "undo")->trigger();
+    EXPECT_EQ(sheet->ViewText(5, 2), QStringLiteral("85"));
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("ボタンによる計算の前に戻ります"));
+    EXPECT_EQ(prompts.shown()[0].title, QStringLiteral("kelt"));
+    EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::OkCancel);
+  }
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Action(frame, "undo")->trigger();
+  EXPECT_EQ(sheet->ViewText(5, 2), QString());
+  EXPECT_EQ(sheet->ViewText(5, 0), QStringLiteral("105")) << "undo before any other store keeps the numbers";
+  const QAbstractItemModel* model = frame.activeSheet()->viewGrid()->model();
+  EXPECT_EQ(model->data(model->index(4, 1)).toString(), QString()) << "the screen shows the undone cell";
+
+  frame.CloseAllWindows();
+  QApplication::processEvents();
+  Action(frame, "undo")->trigger();  // no sheet: nothing asked
+  EXPECT_EQ(prompts.shown().size(), 1);
+}
+
+TEST(frmMain, AboutShowsTheVersion) {
+  frmMain frame;
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Action(frame, "mnuHelpAbout")->trigger();
+  ASSERT_EQ(prompts.shown().size(), 1);
+  EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.1.0"));
+  EXPECT_EQ(prompts.shown()[0].title, QStringLiteral("kelt"));
+  EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::Ok);
+  EXPECT_EQ(prompts.shown()[0].icon, PromptIcon::None);
+}
+
+TEST(frmMain, HelpContentsOpensTheViewerAndTheFrameClosesIt) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("kelt.hlp"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(QStringLiteral("<html><body><h1>目次</h1><p>学年の成績</p></body></html>").toUtf8());
+  file.close();
+
+  frmMain frame;
+  frame.show();
+  frame.SetHelpFilePath(path);
+  Action(frame, "mnuHelpContents")->trigger();
+  ASSERT_NE(frame.helpViewer(), nullptr);
+  EXPECT_TRUE(frame.helpViewer()->isVisible());
+  EXPECT_TRUE(frame.helpViewer()->findChild<QTextBrowser*>()->toPlainText().contains(QStringLiteral("学年の成績")));
+  frame.close();
+  EXPECT_FALSE(frame.helpViewer() && frame.helpViewer()->isVisible());
+}
+
+TEST(frmMain, MissingHelpFileIsReported) {
+  frmMain frame;
+  frame.SetHelpFilePath(QStringLiteral("/nonexistent/kelt.hlp"));
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Action(frame, "mnuHelpContents")->trigger();
+  ASSERT_EQ(prompts.shown().size(), 1);
+  EXPECT_TRUE(prompts.shown()[0].text.contains(QStringLiteral("/nonexistent/kelt.hlp")));
+  EXPECT_FALSE(frame.helpViewer()->isVisible());
+}
+
+TEST(frmMain, TheBuiltHelpFileLiesBesideTheProgram) {
+  // The build copies the help text next to every executable that uses the frame's path.
+  const QString beside = QApplication::applicationDirPath() + QStringLiteral("/../src/kelt.hlp");
+  if (!QFile::exists(beside)) GTEST_SKIP() << "the program is not built in this tree";
+  QFile file(beside);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString html = QString::fromUtf8(file.readAll());
+  EXPECT_TRUE(html.contains(QStringLiteral("目次")));
+}
+
+TEST(frmMain, WindowArrangements) {
+  frmMain frame;
+  frame.resize(800, 600);
+  frame.show();
+  frame.NewSheet();
+  QList<QMdiSubWindow*> windows = frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+  ASSERT_EQ(windows.size(), 2);
+  const QRect area = frame.mdiArea()->viewport()->rect();
+
+  Action(frame, "mnuWindowTileHorizontal")->trigger();
+  EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area.width(), area.height() / 2));
+  EXPECT_EQ(windows[1]->geometry().top(), area.height() / 2);
+  EXPECT_EQ(windows[1]->geometry().width(), area.width());
+
+  Action(frame, "mnuWindowTileVertical")->trigger();
+  EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, area.width() / 2, area.height()));
+  EXPECT_EQ(windows[1]->geometry().left(), area.width() / 2);
+  EXPECT_EQ(windows[1]->geometry().height(), area.height());
+
+  Action(frame, "mnuWindowCascade")->trigger();
+  EXPECT_FALSE(windows[0]->isMaximized());
+  EXPECT_NE(windows[0]->geometry().topLeft(), windows[1]->geometry().topLeft());
+}
+
+TEST(frmMain, WindowMenuListsTheSheets) {
+  frmMain frame;
+  frame.NewSheet();
+  auto* menu = frame.findChild<QMenu*>(QStringLiteral("mnuWindow"));
+  ASSERT_NE(menu, nullptr);
+  emit menu->aboutToShow();
+  QStringList texts;
+  for (QAction* action : menu->actions()) texts << action->text();
+  EXPECT_EQ(texts.mid(0, 3), (QStringList{QStringLiteral("重ねて表示(&C)"), QStringLiteral("上下に並べて表示(&H)"),
+                                          QStringLiteral("左右に並べて表示(&V)")}));
+  EXPECT_TRUE(texts.contains(QStringLiteral("&1 Book1")));
+  EXPECT_TRUE(texts.contains(QStringLiteral("&2 Book2")));
+  for (QAction* action : menu->actions()) {
+    if (action->text() == QStringLiteral("&1 Book1")) action->trigger();
+  }
+  EXPECT_EQ(frame.activeSheet()->Caption(), QStringLiteral("Book1"));
+  emit menu->aboutToShow();
+  EXPECT_EQ(menu->actions().size(), texts.size()) << "the list is rebuilt, not appended";
+}
+
+TEST(frmMain, MenusToolbarAndStatusBar) {
+  frmMain frame;
+  QStringList menus;
+  for (QAction* action : frame.menuBar()->actions()) menus << action->text();
+  EXPECT_EQ(menus.first(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+  EXPECT_EQ(menus.last(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  EXPECT_TRUE(menus.contains(QStringLiteral("ｳｨﾝﾄﾞｳ(&W)")));
+  EXPECT_EQ(Action(frame, "mnuFileNew")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+  EXPECT_EQ(Action(frame, "mnuFileExit")->text(), QStringLiteral("終了(&X)"));
+  EXPECT_EQ(Action(frame, "mnuHelpAbout")->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"));
+
+  auto* toolbar = frame.findChild<QToolBar*>(QStringLiteral("tbToolBar"));
+  ASSERT_NE(toolbar, nullptr);
+  QAction* newButton = toolbar->actions().first();
+  EXPECT_EQ(newButton->text(), QStringLiteral("新規"));
+  EXPECT_EQ(newButton->toolTip(), QStringLiteral("新規作成"));
+  newButton->trigger();
+  EXPECT_EQ(frame.activeSheet()->Caption(), QStringLiteral("Book2"));
+  frame.ToolbarClick(QStringLiteral("no such key"));
+  EXPECT_EQ(frame.sheets().size(), 2);
+
+  auto* status = frame.findChild<QStatusBar*>(QStringLiteral("sbStatusBar"));
+  ASSERT_NE(status, nullptr);
+  auto* panel = status->findChild<QLabel*>(QStringLiteral("sbStatus"));
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->text(), QStringLiteral("ｽﾃｰﾀｽ"));
+  EXPECT_EQ(status->findChild<QLabel*>(QStringLiteral("sbDate"))->text(),
+            QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
+}
+
+TEST(frmMain, ActivatingASheetGrantsFocusPermission) {
+  frmMain frame;
+  frame.show();
+  frame.NewSheet();
+  frame.SetFocusPermission(QStringLiteral("だめ"));
+  frame.mdiArea()->setActiveSubWindow(frame.mdiArea()->subWindowList().first());
+  EXPECT_EQ(frame.FocusPermission(), QStringLiteral("いい"));
+}
+
+}  // namespace
+}  // namespace kelt

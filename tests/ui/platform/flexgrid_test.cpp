@@ -1,0 +1,96 @@
+#include "ui/platform/flexgrid.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "core/sheet/textgrid.h"
+#include "support/qtprint.h"
+#include "ui/platform/textgridmodel.h"
+
+namespace kelt {
+namespace {
+
+struct Fixture {
+  Fixture() : grid(100, 10), flex(&grid) {
+    for (int r = 0; r < 100; ++r) grid.SetText(r, 0, QString::number(r));
+    for (int c = 0; c < 10; ++c) grid.SetText(0, c, QStringLiteral("H%1").arg(c));
+    grid.SetText(5, 3, QStringLiteral("85"));
+    flex.resize(400, 300);
+    flex.show();
+  }
+  TextGrid grid;
+  FlexGrid flex;
+};
+
+TEST(FlexGrid, FixedRowAndColumnAreTheHeaders) {
+  Fixture f;
+  EXPECT_EQ(f.flex.Rows(), 100);
+  EXPECT_EQ(f.flex.Cols(), 10);
+  EXPECT_EQ(f.flex.model()->rowCount(), 99);
+  EXPECT_EQ(f.flex.model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("H3"));
+  EXPECT_EQ(f.flex.model()->headerData(4, Qt::Vertical).toString(), QStringLiteral("5"));
+  EXPECT_EQ(f.flex.model()->data(f.flex.model()->index(4, 2)).toString(), QStringLiteral("85"));
+  EXPECT_EQ(f.flex.TextMatrix(5, 3), QStringLiteral("85"));
+}
+
+TEST(FlexGrid, SizesInTwips) {
+  Fixture f;
+  f.flex.SetColWidth(3, 700);
+  f.flex.SetColWidth(0, 1500);
+  f.flex.SetRowHeight(-1, 350);
+  EXPECT_EQ(f.flex.horizontalHeader()->sectionSize(2), 47);
+  EXPECT_EQ(f.flex.verticalHeader()->width(), 100);
+  EXPECT_EQ(f.flex.verticalHeader()->sectionSize(50), 23);
+  EXPECT_EQ(f.flex.horizontalHeader()->height(), 23);
+  EXPECT_EQ(f.flex.RowHeight(7), 345) << "whole pixels, as the grid measures them";
+  f.flex.SetRowHeight(7, 700);
+  EXPECT_EQ(f.flex.RowHeight(7), 705);
+  EXPECT_EQ(f.flex.RowHeight(8), 345);
+}
+
+TEST(FlexGrid, CurrentCellSelectionAndScroll) {
+  Fixture f;
+  f.flex.SetCurrentCell(5, 3);
+  EXPECT_EQ(f.flex.Row(), 5);
+  EXPECT_EQ(f.flex.Col(), 3);
+  EXPECT_EQ(f.flex.RowSel(), 5);
+  EXPECT_EQ(f.flex.currentIndex(), f.flex.model()->index(4, 2));
+  f.flex.SetTopRow(40);
+  EXPECT_EQ(f.flex.TopRow(), 40);
+  f.flex.SetTopRow(1);
+  EXPECT_EQ(f.flex.TopRow(), 1);
+
+  // A click moves the current cell, a shift-click extends the block.
+  f.flex.SetColWidth(1, 700);
+  const QRect cell = f.flex.visualRect(f.flex.model()->index(1, 0));
+  QSignalSpy pressed(&f.flex, &FlexGrid::mousePressed);
+  QTest::mouseClick(f.flex.viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_EQ(f.flex.Row(), 2);
+  EXPECT_EQ(f.flex.Col(), 1);
+  ASSERT_EQ(pressed.count(), 1);
+  EXPECT_EQ(pressed.first().at(0).toInt(), 2);
+  const QRect far = f.flex.visualRect(f.flex.model()->index(3, 2));
+  QTest::mouseClick(f.flex.viewport(), Qt::LeftButton, Qt::ShiftModifier, far.center());
+  EXPECT_EQ(f.flex.RowSel(), 4);
+  EXPECT_EQ(f.flex.ColSel(), 3);
+}
+
+TEST(FlexGrid, AlignmentCodes) {
+  Fixture f;
+  f.flex.SetCellAlignment(5, 3, 4);
+  f.flex.SetCellAlignment(0, 2, 4);
+  const auto alignment = [&](int r, int c) {
+    return f.flex.model()->data(f.flex.model()->index(r - 1, c - 1), Qt::TextAlignmentRole).toInt();
+  };
+  EXPECT_EQ(alignment(5, 3), int(Qt::AlignCenter));
+  f.grid.SetText(6, 3, QStringLiteral("72.5"));
+  f.grid.SetText(7, 3, QStringLiteral("山田"));
+  EXPECT_EQ(alignment(6, 3), int(Qt::AlignRight | Qt::AlignVCenter)) << "general: numbers right";
+  EXPECT_EQ(alignment(7, 3), int(Qt::AlignLeft | Qt::AlignVCenter));
+  EXPECT_EQ(f.flex.model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+}
+
+}  // namespace
+}  // namespace kelt

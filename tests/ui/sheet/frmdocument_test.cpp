@@ -1,0 +1,158 @@
+#include "ui/sheet/frmdocument.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "core/sheet/sheet.h"
+#include "support/qtprint.h"
+#include "support/scriptedprompts.h"
+#include "ui/platform/flexgrid.h"
+#include "ui/sheet/sheethost.h"
+
+namespace kelt {
+namespace {
+
+struct Host : SheetHost {
+  QString FocusPermission() const override { return tag; }
+  void SetFocusPermission(const QString& permission) override { tag = permission; }
+  QString tag = kFocusAllowed;
+};
+
+QPushButton* ClassButton(QWidget* doc, int index) {
+  for (auto* button : doc->findChildren<QPushButton*>(QStringLiteral("Command1"))) {
+    if (button->property("Index").toInt() == index) return button;
+  }
+  return nullptr;
+}
+
+struct Window {
+  Window() : doc(new frmDocument(&host)) {
+    doc->SetCaption(QStringLiteral("Book1"));
+    doc->resize(900, 600);
+    doc->show();
+  }
+  ~Window() { delete doc.data(); }
+  Host host;
+  QPointer<frmDocument> doc;
+};
+
+TEST(frmDocument, StripAndGridByName) {
+  Window w;
+  auto* grid = w.doc->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid1"));
+  ASSERT_NE(grid, nullptr);
+  EXPECT_TRUE(grid->isVisible());
+  ASSERT_NE(w.doc->findChild<QLabel*>(QStringLiteral("Label5")), nullptr);
+  ASSERT_NE(w.doc->findChild<QLineEdit*>(QStringLiteral("Text1")), nullptr);
+  auto* text4 = w.doc->findChild<QLineEdit*>(QStringLiteral("Text4"));
+  ASSERT_NE(text4, nullptr);
+  EXPECT_FALSE(text4->isVisible());
+  EXPECT_EQ(text4->text(), QStringLiteral("21"));
+  auto* grade = w.doc->findChild<QPushButton*>(QStringLiteral("Command18"));
+  ASSERT_NE(grade, nullptr);
+  EXPECT_EQ(grade->text(), QStringLiteral("学年"));
+  for (int n = 0; n < 20; ++n) {
+    ASSERT_NE(ClassButton(w.doc, n), nullptr) << n;
+    EXPECT_EQ(ClassButton(w.doc, n)->text(), Sheet::ClassName(n));
+  }
+  EXPECT_EQ(grid->Rows(), 1003);
+  EXPECT_EQ(grid->Cols(), 21);
+  EXPECT_EQ(grid->ColWidth(1), 1500);
+  EXPECT_EQ(grid->ColWidth(2), 705);
+  EXPECT_EQ(grid->CellAlignment(500, 0), 4);
+  EXPECT_EQ(grid->CellAlignment(0, 20), 4);
+  EXPECT_EQ(grid->CellAlignment(1, 2), 9);
+  EXPECT_EQ(grid->Row(), 1);
+  EXPECT_EQ(grid->Col(), 2);
+  // Grid below the strip: left 100, top 400 twips.
+  EXPECT_EQ(grid->geometry().topLeft(), QPoint(7, 27));
+  EXPECT_EQ(grid->width(), w.doc->width() - 13);
+}
+
+// Exactly one view button carries the highlight, and it is the button of the view shown.
+TEST(frmDocument, HighlightFollowsTheView) {
+  Window w;
+  const auto highlighted = [&] {
+    QStringList names;
+    for (auto* button : w.doc->findChildren<QPushButton*>()) {
+      if (button->palette().color(QPalette::Button) == frmDocument::HighlightColour()) names << button->text();
+    }
+    return names;
+  };
+  EXPECT_EQ(highlighted(), QStringList{QStringLiteral("学年")});
+  QTest::mouseClick(ClassButton(w.doc, 2), Qt::LeftButton);
+  EXPECT_EQ(highlighted(), QStringList{QStringLiteral("3-C")});
+  EXPECT_EQ(w.doc->findChild<QLineEdit*>(QStringLiteral("Text4"))->text(), QStringLiteral("2"));
+  EXPECT_EQ(w.doc->viewGrid()->Rows(), 53);
+  EXPECT_EQ(w.doc->viewGrid()->model()->headerData(51, Qt::Vertical).toString(), QStringLiteral("52"));
+  QTest::mouseClick(ClassButton(w.doc, 19), Qt::LeftButton);
+  EXPECT_EQ(highlighted(), QStringList{QStringLiteral("20-T")});
+  QTest::mouseClick(w.doc->gradeButton(), Qt::LeftButton);
+  EXPECT_EQ(highlighted(), QStringList{QStringLiteral("学年")});
+  EXPECT_EQ(w.doc->viewGrid()->Rows(), 1003);
+  EXPECT_EQ(w.doc->viewGrid()->model()->headerData(49, Qt::Vertical).toString(), QStringLiteral("150"));
+  EXPECT_EQ(w.doc->viewGrid()->RowHeight(900), 345);
+}
+
+TEST(frmDocument, MarkTypedInAClassShowsInTheGradeViewOnScreen) {
+  Window w;
+  QTest::mouseClick(ClassButton(w.doc, 1), Qt::LeftButton);
+  w.doc->sheet()->SetViewText(4, 3, QStringLiteral("85"));
+  QTest::mouseClick(w.doc->gradeButton(), Qt::LeftButton);
+  const QAbstractItemModel* model = w.doc->viewGrid()->model();
+  EXPECT_EQ(model->data(model->index(53, 2)).toString(), QStringLiteral("85"));  // grade row 54
+  EXPECT_EQ(model->headerData(53, Qt::Vertical).toString(), QStringLiteral("204"));
+}
+
+TEST(frmDocument, CursorComesFromTheSheetOnSwitch) {
+  Window w;
+  w.doc->sheet()->Mynowrow = 120;
+  w.doc->sheet()->Mynowcol = 4;
+  QTest::mouseClick(ClassButton(w.doc, 7), Qt::LeftButton);
+  EXPECT_EQ(w.doc->viewGrid()->Row(), 14);
+  EXPECT_EQ(w.doc->viewGrid()->Col(), 4);
+  EXPECT_TRUE(w.doc->editor()->hasFocus() || !QApplication::focusWindow());
+}
+
+TEST(frmDocument, CloseQuestion) {
+  struct Case {
+    const char* name;
+    QString tag;
+    bool asked;
+    PromptAnswer answer;
+    bool closes;
+  };
+  const Case cases[] = {
+      {"new sheet", QString(), false, PromptAnswer::Ok, true},
+      {"saved sheet", QStringLiteral("0"), false, PromptAnswer::Ok, true},
+      {"modified, yes", QStringLiteral("1"), true, PromptAnswer::Yes, true},
+      {"modified, no", QStringLiteral("1"), true, PromptAnswer::No, false},
+  };
+  for (const Case& c : cases) {
+    Window w;
+    w.doc->sheet()->SetViewText(1, 2, QStringLiteral("85"));
+    w.doc->sheet()->SetTag(c.tag);
+    test::ScriptedPrompts prompts;
+    if (c.asked) prompts.Expect(c.answer);
+    const bool closed = w.doc->close();
+    EXPECT_EQ(closed, c.closes) << c.name;
+    ASSERT_EQ(prompts.shown().size(), c.asked ? 1 : 0) << c.name;
+    if (c.asked) {
+      EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("ファイルが変更されています。終了しますか?"));
+      EXPECT_EQ(prompts.shown()[0].title, QStringLiteral("Book1"));
+      EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::YesNo);
+    }
+    if (!c.closes) {
+      EXPECT_EQ(w.doc->sheet()->ViewText(1, 2), QStringLiteral("85"));
+      EXPECT_TRUE(w.doc->sheet()->IsModified());
+      EXPECT_EQ(w.host.tag, kFocusAllowed) << "a refused close gives the focus back";
+    } else {
+      EXPECT_EQ(w.host.tag, kFocusDenied) << c.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelt
