@@ -182,6 +182,7 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
     option.initFrom(corner);
     option.rect = corner->rect();
     option.state |= QStyle::State_Enabled;
+    option.palette.setCurrentColorGroup(QPalette::Active);
     option.position = QStyleOptionHeader::OnlyOneSection;
     option.text = m_model->headerData(-1, Qt::Horizontal, Qt::DisplayRole).toString();
     option.textAlignment = Qt::AlignCenter;
