@@ -11,6 +11,7 @@
 #include "ui/platform/prompts.h"
 #include "ui/platform/textgridmodel.h"
 #include "ui/platform/twips.h"
+#include "ui/sheet/celleditor.h"
 #include "ui/sheet/sheethost.h"
 
 namespace kelt {
@@ -49,6 +50,8 @@ frmDocument::frmDocument(SheetHost* host, QWidget* parent)
   ApplyGridFormat();
   // One store at creation, so the snapshot holds the pupil numbers before any other store.
   m_sheet->StoreView();
+  m_editor = new CellEditor(m_sheet, m_grid, m_text1, m_label5, m_host, this);
+  m_editor->Refresh();
 }
 
 QPushButton* frmDocument::classButton(int classIndex) const {
@@ -147,12 +150,15 @@ void frmDocument::SetCaption(const QString& caption) {
 }
 
 void frmDocument::ShowGradeView() {
-  if (m_sheet->ShowGrade()) m_grid->SetRowHeight(-1, kRowHeight);
+  if (m_sheet->ShowGrade()) {
+    m_grid->SetRowHeight(-1, kRowHeight);
+    m_editor->Refresh();
+  }
   m_text1->setFocus();
 }
 
 void frmDocument::ShowClassView(int classIndex) {
-  m_sheet->ShowClass(classIndex);
+  if (m_sheet->ShowClass(classIndex)) m_editor->Refresh();
   m_text1->setFocus();
 }
 

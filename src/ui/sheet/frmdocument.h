@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace kelt {
 
+class CellEditor;
 class FlexGrid;
 class Sheet;
 class SheetHost;
@@ -29,6 +30,7 @@ class frmDocument : public QWidget {
   QLineEdit* editor() const { return m_text1; }
   QPushButton* gradeButton() const { return m_command18; }
   QPushButton* classButton(int classIndex) const;
+  CellEditor* cellEditor() const { return m_editor; }
 
   // Caption: "Book" and a number, or a file path.
   QString Caption() const;
@@ -58,6 +60,7 @@ class frmDocument : public QWidget {
   std::array<QPushButton*, 20> m_command1{};
   QLineEdit* m_text4 = nullptr;
   FlexGrid* m_grid = nullptr;
+  CellEditor* m_editor = nullptr;
 };
 
 }  // namespace kelt

@@ -1,0 +1,310 @@
+#include "ui/sheet/celleditor.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "core/sheet/sheet.h"
+#include "support/qtprint.h"
+#include "ui/platform/flexgrid.h"
+#include "ui/sheet/frmdocument.h"
+#include "ui/sheet/sheethost.h"
+#include "ui/sheet/visiblecounts.h"
+
+namespace kelt {
+namespace {
+
+struct Host : SheetHost {
+  QString FocusPermission() const override { return tag; }
+  void SetFocusPermission(const QString& permission) override { tag = permission; }
+  QString tag = kFocusAllowed;
+};
+
+// A shown, active sheet window with the focus in the editor box.
+struct Window {
+  explicit Window(QSize size = {900, 600}) : doc(new frmDocument(&host)) {
+    doc->resize(size);
+    doc->show();
+    doc->activateWindow();
+    QApplication::setActiveWindow(doc);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(doc));
+    box()->setFocus();
+  }
+  ~Window() { delete doc; }
+
+  QLineEdit* box() const { return doc->findChild<QLineEdit*>(QStringLiteral("Text1")); }
+  QLabel* label() const { return doc->findChild<QLabel*>(QStringLiteral("Label5")); }
+  FlexGrid* grid() const { return doc->viewGrid(); }
+  Sheet* sheet() const { return doc->sheet(); }
+  void Key(Qt::Key key, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::keyClick(box(), key);
+  }
+  // Puts the cursor on (row, col) as a click on a score cell would.
+  void GoTo(int row, int col) {
+    grid()->SetCurrentCell(row, col);
+    doc->cellEditor()->Refresh();
+  }
+  void ShowClass(int n) { QTest::mouseClick(doc->classButton(n), Qt::LeftButton); }
+  void Click(int row, int col, Qt::KeyboardModifiers modifiers = {}) {
+    const QRect rect = grid()->visualRect(grid()->model()->index(row - 1, col - 1));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, modifiers, rect.center());
+  }
+
+  Host host;
+  frmDocument* doc;
+};
+
+TEST(CellEditor, TypingWritesTheCellAndMarksTheSheet) {
+  Window w;
+  EXPECT_EQ(w.label()->text(), QStringLiteral("A:101"));
+  QTest::keyClick(w.box(), Qt::Key_8);
+  EXPECT_EQ(w.sheet()->ViewText(1, 2), QStringLiteral("8"));
+  QTest::keyClick(w.box(), Qt::Key_5);
+  EXPECT_EQ(w.sheet()->ViewText(1, 2), QStringLiteral("85"));
+  EXPECT_TRUE(w.sheet()->IsModified());
+  const QAbstractItemModel* model = w.grid()->model();
+  EXPECT_EQ(model->data(model->index(0, 1)).toString(), QStringLiteral("85"));
+
+  w.Key(Qt::Key_Return);
+  EXPECT_EQ(w.sheet()->Mynowrow, 2);
+  EXPECT_EQ(w.box()->text(), QString());
+  EXPECT_EQ(w.label()->text(), QStringLiteral("A:102"));
+  QTest::keyClicks(w.box(), QStringLiteral("72.5"));
+  EXPECT_EQ(w.sheet()->ViewText(2, 2), QStringLiteral("72.5"));
+  EXPECT_EQ(w.sheet()->ViewText(1, 2), QStringLiteral("85"));
+}
+
+TEST(CellEditor, EnterAloneMarksTheSheetModified) {
+  Window w;
+  ASSERT_FALSE(w.sheet()->IsModified());
+  w.GoTo(1002, 2);
+  w.Key(Qt::Key_Return);  // the average row: no move, still a character
+  EXPECT_EQ(w.sheet()->Mynowrow, 1002);
+  EXPECT_TRUE(w.sheet()->IsModified());
+}
+
+TEST(CellEditor, AddressLabel) {
+  Window w;
+  w.GoTo(55, 1);
+  EXPECT_EQ(w.label()->text(), QStringLiteral("氏  名:205"));
+  w.GoTo(1001, 2);
+  EXPECT_EQ(w.label()->text(), QStringLiteral("A:合計"));
+  w.GoTo(3, 2);
+  w.ShowClass(0);
+  EXPECT_EQ(w.label()->text(), QStringLiteral("A:3"));
+}
+
+// Keys at the edges of the grid do nothing; inside, they move one cell.
+TEST(CellEditor, ArrowLimits) {
+  struct Case {
+    const char* name;
+    bool classView;
+    int row, col;
+    Qt::Key key;
+    int wantRow, wantCol;
+  };
+  const Case cases[] = {
+      {"down on the last row", false, 1002, 5, Qt::Key_Down, 1002, 5},
+      {"down in a class", true, 51, 5, Qt::Key_Down, 52, 5},
+      {"down on the class average", true, 52, 5, Qt::Key_Down, 52, 5},
+      {"up on row 1", false, 1, 5, Qt::Key_Up, 1, 5},
+      {"up", true, 2, 5, Qt::Key_Up, 1, 5},
+      {"left in column 2", false, 7, 2, Qt::Key_Left, 7, 2},
+      {"left", false, 7, 3, Qt::Key_Left, 7, 2},
+      {"right in the last column", true, 7, 20, Qt::Key_Right, 7, 20},
+      {"right", true, 7, 19, Qt::Key_Right, 7, 20},
+      {"enter on the average row", true, 52, 4, Qt::Key_Return, 52, 4},
+      {"enter", false, 500, 4, Qt::Key_Return, 501, 4},
+  };
+  for (const Case& c : cases) {
+    Window w;
+    if (c.classView) w.ShowClass(4);
+    w.GoTo(c.row, c.col);
+    w.Key(c.key);
+    EXPECT_EQ(w.sheet()->Mynowrow, c.wantRow) << c.name;
+    EXPECT_EQ(w.sheet()->Mynowcol, c.wantCol) << c.name;
+    EXPECT_EQ(w.grid()->Row(), c.wantRow) << c.name;
+    EXPECT_TRUE(w.box()->hasFocus()) << c.name;
+  }
+}
+
+TEST(CellEditor, EnterScrollsBelowTheFirstScreenDownOnlyAtTheBottom) {
+  Window w;
+  w.ShowClass(0);
+  const int visible = VisibleRowCount(*w.grid());
+  ASSERT_GT(visible, 5);
+  ASSERT_LT(visible + 8, 52);
+
+  w.grid()->SetTopRow(5);
+  w.GoTo(visible + 2, 2);
+  w.Key(Qt::Key_Return);
+  EXPECT_EQ(w.grid()->TopRow(), 6) << "Enter past the first screenful scrolls";
+  EXPECT_EQ(w.sheet()->Mynowrow, visible + 3);
+  w.Key(Qt::Key_Down);
+  EXPECT_EQ(w.grid()->TopRow(), 6) << "Down in the middle of the screen does not";
+  EXPECT_EQ(w.sheet()->Mynowrow, visible + 4);
+
+  // From the top both scroll once the cursor passes the screen.
+  w.grid()->SetTopRow(1);
+  w.GoTo(1, 2);
+  w.Key(Qt::Key_Down, visible + 2);
+  EXPECT_EQ(w.grid()->TopRow(), 3);
+  EXPECT_EQ(w.sheet()->Mynowrow, visible + 3);
+}
+
+TEST(CellEditor, PageKeys) {
+  Window w;
+  w.ShowClass(2);
+  const int visible = VisibleRowCount(*w.grid());
+  w.GoTo(52 - visible, 3);
+  w.Key(Qt::Key_PageDown);
+  EXPECT_EQ(w.sheet()->Mynowrow, 52) << "near the end: the average row";
+  EXPECT_EQ(w.sheet()->Mynowcol, 3);
+  w.GoTo(5, 3);
+  w.Key(Qt::Key_PageUp);
+  EXPECT_EQ(w.sheet()->Mynowrow, 1);
+  EXPECT_EQ(w.grid()->TopRow(), 1);
+
+  w.doc->ShowGradeView();
+  w.GoTo(1, 2);
+  w.Key(Qt::Key_PageDown);
+  EXPECT_EQ(w.sheet()->Mynowrow, 1 + visible);
+  EXPECT_EQ(w.grid()->TopRow(), 1 + visible);
+  w.Key(Qt::Key_PageDown);
+  w.Key(Qt::Key_PageUp);
+  EXPECT_EQ(w.sheet()->Mynowrow, 1 + visible);
+}
+
+// A class view that fits on screen, or a cursor scrolled away: the keys stay inside the grid.
+TEST(CellEditor, PageKeysStayInsideTheGrid) {
+  Window w(QSize(900, 1600));
+  w.ShowClass(1);
+  ASSERT_EQ(VisibleRowCount(*w.grid()), 53) << "the whole class fits";
+  w.GoTo(10, 2);
+  w.Key(Qt::Key_PageDown);
+  EXPECT_EQ(w.sheet()->Mynowrow, 52);
+  EXPECT_GE(w.grid()->TopRow(), 1);
+  w.Key(Qt::Key_PageUp);
+  EXPECT_EQ(w.sheet()->Mynowrow, 1);
+  EXPECT_EQ(w.grid()->TopRow(), 1);
+
+  Window g;
+  g.GoTo(3, 2);
+  g.grid()->SetTopRow(900);  // scrolled away with the scroll bar
+  g.Key(Qt::Key_PageUp);
+  EXPECT_GE(g.sheet()->Mynowrow, 1);
+  g.Key(Qt::Key_Up);
+  EXPECT_GE(g.sheet()->Mynowrow, 1);
+  EXPECT_GE(g.grid()->TopRow(), 1);
+}
+
+TEST(CellEditor, DeleteClearsABlockOnlyFromItsTopLeft) {
+  struct Case {
+    const char* name;
+    int fromRow, fromCol, toRow, toCol;
+    bool cleared;
+  };
+  const Case cases[] = {
+      {"top-left to bottom-right", 2, 3, 4, 5, true},
+      {"bottom-right to top-left", 4, 5, 2, 3, false},
+      {"bottom-left to top-right", 4, 3, 2, 5, false},
+  };
+  for (const Case& c : cases) {
+    Window w;
+    for (int r = 1; r <= 5; ++r)
+      for (int col = 2; col <= 6; ++col) w.sheet()->SetViewText(r, col, QStringLiteral("9"));
+    w.Click(c.fromRow, c.fromCol);
+    w.Click(c.toRow, c.toCol, Qt::ShiftModifier);
+    w.box()->setFocus();
+    w.Key(Qt::Key_Delete);
+    for (int r = 1; r <= 5; ++r) {
+      for (int col = 2; col <= 6; ++col) {
+        const bool inBlock = r >= 2 && r <= 4 && col >= 3 && col <= 5;
+        EXPECT_EQ(w.sheet()->ViewText(r, col).isEmpty(), c.cleared && inBlock)
+            << c.name << " at " << r << "," << col;
+      }
+    }
+    EXPECT_TRUE(w.sheet()->IsModified()) << c.name;
+  }
+}
+
+TEST(CellEditor, ClickOnANameThenTypeIncludingAnInputMethod) {
+  Window w;
+  w.sheet()->SetViewText(3, 2, QStringLiteral("70"));
+  w.Click(3, 2);
+  EXPECT_EQ(w.box()->text(), QStringLiteral("70")) << "a score cell shows at once";
+  EXPECT_EQ(w.label()->text(), QStringLiteral("A:103"));
+  EXPECT_TRUE(w.box()->hasFocus());
+
+  w.Click(4, 1);
+  EXPECT_EQ(w.label()->text(), QStringLiteral("A:103")) << "a name cell waits for the next key";
+  QTest::keyClick(w.box(), Qt::Key_T);
+  EXPECT_EQ(w.sheet()->ViewText(4, 1), QStringLiteral("t"));
+  EXPECT_EQ(w.label()->text(), QStringLiteral("氏  名:104"));
+
+  // Composing kana into kanji: the preedit stays in the box, the commit lands whole.
+  QInputMethodEvent preedit(QStringLiteral("やまだ"), {});
+  QApplication::sendEvent(w.box(), &preedit);
+  EXPECT_EQ(w.sheet()->ViewText(4, 1), QStringLiteral("t"));
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("山田"));
+  QApplication::sendEvent(w.box(), &commit);
+  EXPECT_EQ(w.sheet()->ViewText(4, 1), QStringLiteral("t山田"));
+  EXPECT_EQ(w.sheet()->ViewText(3, 2), QStringLiteral("70"));
+}
+
+TEST(CellEditor, RefreshLeavesTheCaretAloneOnTheSameCell) {
+  Window w;
+  QTest::keyClicks(w.box(), QStringLiteral("855"));
+  w.box()->setCursorPosition(1);
+  w.Key(Qt::Key_Up);  // row 1: no move
+  EXPECT_EQ(w.box()->cursorPosition(), 1);
+  QTest::keyClick(w.box(), Qt::Key_Backspace);
+  EXPECT_EQ(w.sheet()->ViewText(1, 2), QStringLiteral("55"));
+}
+
+TEST(CellEditor, LineBreaksAndTabsNeverReachACell) {
+  Window w;
+  w.box()->setText(QStringLiteral("8\t5\r\n"));
+  EXPECT_EQ(w.sheet()->ViewText(1, 2), QStringLiteral("85"));
+  EXPECT_EQ(w.box()->text(), QStringLiteral("85"));
+}
+
+TEST(CellEditor, CtrlCInTheBoxDoesNotCopyTheBoxText) {
+  Window w;
+  QApplication::clipboard()->setText(QStringLiteral("before"));
+  QTest::keyClicks(w.box(), QStringLiteral("85"));
+  w.box()->selectAll();
+  QTest::keyClick(w.box(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
+  QTest::keyClick(w.box(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(w.sheet()->ViewText(1, 2), QStringLiteral("85")) << "no paste of the box's own";
+}
+
+TEST(CellEditor, FocusBouncesThroughTheGridOnlyWhenPermitted) {
+  Window w;
+  w.GoTo(10, 3);
+  w.Key(Qt::Key_Down);
+  EXPECT_TRUE(w.box()->hasFocus());
+  w.host.tag = kFocusDenied;
+  w.Key(Qt::Key_Down);
+  EXPECT_TRUE(w.grid()->hasFocus());
+  EXPECT_EQ(w.sheet()->Mynowrow, 12);
+}
+
+TEST(CellEditor, TheBoxFollowsCellsChangedBehindIt) {
+  Window w;
+  w.GoTo(7, 4);
+  w.sheet()->SetViewText(7, 4, QStringLiteral("64"));
+  EXPECT_EQ(w.box()->text(), QStringLiteral("64"));
+  w.sheet()->Undo();
+  EXPECT_EQ(w.box()->text(), QString());
+}
+
+}  // namespace
+}  // namespace kelt
