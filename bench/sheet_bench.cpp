@@ -1,6 +1,8 @@
 // Full-size operations of a sheet: the copies between view and storage, a view switch with its
 // screen update, and a new sheet window. Run headless: QT_QPA_PLATFORM=offscreen kelt_bench
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <benchmark/benchmark.h>
 
@@ -79,6 +81,31 @@ void BM_WindowViewSwitch(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WindowViewSwitch)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
+
+// One Enter in the editor box (move, scroll, refresh, focus bounce) and one typed digit written
+// into the new cell, in a full year of 257 columns.
+void BM_KeyDownAndType(benchmark::State& state) {
+  Host host;
+  kelt::frmDocument doc(&host);
+  Fill(*doc.sheet(), static_cast<int>(state.range(0)));
+  doc.resize(1200, 800);
+  doc.show();
+  QApplication::processEvents();
+  QLineEdit* box = doc.editor();
+  box->setFocus();
+  const auto send = [box](QEvent::Type type, int key, const QString& text) {
+    QKeyEvent event(type, key, Qt::NoModifier, text);
+    QApplication::sendEvent(box, &event);
+  };
+  for (auto _ : state) {
+    if (doc.sheet()->Mynowrow >= 1000) doc.viewGrid()->SetCurrentCell(1, 130);
+    send(QEvent::KeyPress, Qt::Key_Return, QStringLiteral("\r"));
+    send(QEvent::KeyRelease, Qt::Key_Return, QStringLiteral("\r"));
+    send(QEvent::KeyPress, Qt::Key_7, QStringLiteral("7"));
+    send(QEvent::KeyRelease, Qt::Key_7, QStringLiteral("7"));
+  }
+}
+BENCHMARK(BM_KeyDownAndType)->Arg(257)->Unit(benchmark::kMicrosecond);
 
 // A new sheet window in the frame, shown maximized and painted.
 void BM_NewSheetWindow(benchmark::State& state) {
