@@ -24,4 +24,23 @@ PromptAnswer ScriptedPrompts::Message(QWidget*, const QString& text, const QStri
   return answer;
 }
 
+QString ScriptedPrompts::NextFile(bool save, const QString& title, const QString& filter) {
+  m_fileDialogs.append({save, title, filter});
+  if (m_files.empty()) {
+    ADD_FAILURE() << "unexpected file dialog: " << title.toStdString();
+    return {};
+  }
+  const QString path = m_files.front();
+  m_files.pop_front();
+  return path;
+}
+
+QString ScriptedPrompts::SaveFileName(QWidget*, const QString& title, const QString& filter) {
+  return NextFile(true, title, filter);
+}
+
+QString ScriptedPrompts::OpenFileName(QWidget*, const QString& filter) {
+  return NextFile(false, QString(), filter);
+}
+
 }  // namespace kelt::test

@@ -24,13 +24,27 @@ class ScriptedPrompts : public Prompts {
   ~ScriptedPrompts() override;
 
   void Expect(PromptAnswer answer) { m_answers.push_back(answer); }
+  // The next file dialog returns `path` (empty: cancelled).
+  void ExpectFile(const QString& path) { m_files.push_back(path); }
+  struct FileDialog {
+    bool save;
+    QString title;
+    QString filter;
+  };
+  const QList<FileDialog>& fileDialogs() const { return m_fileDialogs; }
   const QList<Shown>& shown() const { return m_shown; }
-  bool AllAnswered() const { return m_answers.empty(); }
+  bool AllAnswered() const { return m_answers.empty() && m_files.empty(); }
 
   PromptAnswer Message(QWidget* parent, const QString& text, const QString& title,
                        PromptButtons buttons, PromptIcon icon) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+  QString OpenFileName(QWidget* parent, const QString& filter) override;
 
  private:
+  QString NextFile(bool save, const QString& title, const QString& filter);
+
+  std::deque<QString> m_files;
+  QList<FileDialog> m_fileDialogs;
   std::deque<PromptAnswer> m_answers;
   QList<Shown> m_shown;
 };

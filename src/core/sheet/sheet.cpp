@@ -18,6 +18,16 @@ QString Sheet::ClassName(int classIndex) {
   return QString::number(classIndex + 1) + QLatin1Char('-') + QChar(u'A' + classIndex);
 }
 
+QString Sheet::StorageRowLabel(int storageRow) {
+  if (storageRow <= 0) return QStringLiteral("番号");
+  if (storageRow == kYearTotalStorageRow) return kTotalLabel;
+  if (storageRow == kYearAverageStorageRow) return kAverageLabel;
+  const int n = (storageRow - 1) / 52;
+  const int p = (storageRow - 1) % 52 + 1;
+  if (p <= kPupilsPerClass) return QString::number(100 * (n + 1) + p);
+  return ClassName(n) + QLatin1Char(' ') + (p == 51 ? kTotalLabel : kAverageLabel);
+}
+
 void Sheet::SetViewText(int row, int col, const QString& text) {
   if (!m_view.Contains(row, col)) return;
   m_view.SetText(row, col, text);

@@ -32,6 +32,10 @@ class Sheet : public QObject {
   // Storage row of pupil `pupil` (1..50; 51 total, 52 average) of class n.
   static int StorageRow(int classIndex, int pupil) { return 52 * classIndex + pupil; }
 
+  // What a teacher calls a storage row: the pupil number (101..2050), "1-A 合計", "合計" for the
+  // year, "番号" for the header row.
+  static QString StorageRowLabel(int storageRow);
+
   const TextGrid& View() const { return m_view; }
   const TextGrid& Storage() const { return m_storage; }
   // The storage grid for code that fills it wholesale (the file reader); no signal.

@@ -8,6 +8,8 @@
 
 #include "ui/app/frmmain.h"
 #include "ui/app/frmsplash.h"
+#include "ui/sheet/frmdocument.h"
+#include "ui/storage/filecommands.h"
 
 namespace kelt {
 
@@ -39,6 +41,7 @@ int RunKelt(int argc, char** argv) {
   splash->repaint();
   app.processEvents();
 
+  OpenPath() = CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
   frmMain frame;
   if (splash) splash->close();
   frame.show();

@@ -9,11 +9,20 @@ namespace kelt {
 // Every command the menu bar or the toolbar can start.
 enum class Command {
   FileNew,
+  FileOpen,
+  FileSave,
+  FileSaveAs,
   FileExit,
   Undo,
   WindowCascade,
   WindowTileHorizontal,
   WindowTileVertical,
+  HorizontalTotal,
+  Rank,
+  VerticalTotalAverage,
+  HorizontalAverage,
+  Rounding,
+  DeviationScore,
   HelpContents,
   HelpAbout,
   None,  // separators

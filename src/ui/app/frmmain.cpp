@@ -21,11 +21,13 @@
 
 #include "core/sheet/sheet.h"
 #include "ui/app/frmsplash.h"
+#include "ui/calc/calcdialogs.h"
 #include "ui/app/helpviewer.h"
 #include "ui/app/placement.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
 #include "ui/sheet/frmdocument.h"
+#include "ui/storage/filecommands.h"
 
 namespace kelt {
 
@@ -172,11 +174,20 @@ QList<frmDocument*> frmMain::sheets() const {
 void frmMain::Run(Command command) {
   switch (command) {
     case Command::FileNew: NewSheet(); break;
+    case Command::FileOpen: OpenSheetFile(); break;
+    case Command::FileSave: SaveSheet(activeSheet(), this); break;
+    case Command::FileSaveAs: SaveSheetAs(activeSheet(), this); break;
     case Command::FileExit: CloseAllWindows(); break;
     case Command::Undo: Undo(); break;
     case Command::WindowCascade: Arrange(0); break;
     case Command::WindowTileHorizontal: Arrange(1); break;
     case Command::WindowTileVertical: Arrange(2); break;
+    case Command::HorizontalTotal: OpenDialog(QStringLiteral("合計")); break;
+    case Command::Rank: OpenDialog(QStringLiteral("順位")); break;
+    case Command::VerticalTotalAverage: OpenDialog(QStringLiteral("縦合計平均")); break;
+    case Command::HorizontalAverage: OpenDialog(QStringLiteral("平均")); break;
+    case Command::Rounding: OpenDialog(QStringLiteral("四捨五入")); break;
+    case Command::DeviationScore: OpenDialog(QStringLiteral("偏差値")); break;
     case Command::HelpContents: HelpContents(); break;
     case Command::HelpAbout: HelpAbout(); break;
     case Command::None: break;
@@ -190,12 +201,26 @@ void frmMain::ToolbarClick(const QString& key) {
 frmDocument* frmMain::NewSheet() {
   ++m_sheetCounter;
   auto* doc = new frmDocument(this);
-  doc->SetCaption(QStringLiteral("Book") + QString::number(m_sheetCounter));
+  if (!doc->LoadedFile()) doc->SetCaption(QStringLiteral("Book") + QString::number(m_sheetCounter));
   QMdiSubWindow* window = m_mdi->addSubWindow(doc);
   window->showMaximized();
   m_mdi->setActiveSubWindow(window);
   doc->editor()->setFocus();
+  // The window opens with what could be read; then the teacher learns why not all of it.
+  if (!doc->LoadError().isEmpty()) ShowMessage(this, doc->LoadError(), PromptButtons::Ok, QString(), PromptIcon::Warning);
   return doc;
+}
+
+void frmMain::OpenSheetFile() {
+  m_tag = kFocusDenied;
+  const QString path = ChooseFileToOpen(this);
+  if (path.isEmpty()) {
+    m_tag = kFocusAllowed;  // cancelled: the editor may take the focus again
+    return;
+  }
+  OpenPath() = path;
+  NewSheet();
+  OpenPath().clear();
 }
 
 void frmMain::CloseAllWindows() {
@@ -262,6 +287,10 @@ void frmMain::FillWindowMenu() {
     connect(action, &QAction::triggered, this, [this, window] { m_mdi->setActiveSubWindow(window); });
     m_windowListActions.append(action);
   }
+}
+
+void frmMain::OpenDialog(const QString& name) {
+  OpenColumnDialog(name, this, [this] { return activeSheet(); });
 }
 
 void frmMain::HelpContents() {

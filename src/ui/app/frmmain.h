@@ -40,9 +40,12 @@ class frmMain : public QMainWindow, public SheetHost {
   void Run(Command command);
   void ToolbarClick(const QString& key);
   frmDocument* NewSheet();
+  void OpenSheetFile();
   void CloseAllWindows();
   // 0 cascade, 1 one above the other, 2 side by side.
   void Arrange(int code);
+  // Shows a calculation dialog by its name, one instance each.
+  void OpenDialog(const QString& name);
   void HelpContents();
   void HelpAbout();
   void Undo();

@@ -1,5 +1,6 @@
 #include "ui/platform/prompts.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -64,6 +65,30 @@ PromptAnswer DialogPrompts::Message(QWidget* parent, const QString& text, const 
     case PromptButtons::YesNo: return firstChosen ? PromptAnswer::Yes : PromptAnswer::No;
   }
   return PromptAnswer::Ok;
+}
+
+}  // namespace kelt
+
+namespace kelt {
+
+QString QtFileFilter(const QString& filter) {
+  const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+  if (bar < 0) return filter;
+  const QString description = filter.left(bar);
+  const QString pattern = filter.mid(bar + 1);
+  // Qt reads the patterns from the parentheses at the end of the description.
+  if (description.endsWith(QLatin1Char(')')) && description.contains(QLatin1Char('('))) return description;
+  return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+}
+
+QString DialogPrompts::SaveFileName(QWidget* parent, const QString& title, const QString& filter) {
+  return QFileDialog::getSaveFileName(parent, title, QString(), QtFileFilter(filter), nullptr,
+                                      QFileDialog::DontConfirmOverwrite);
+}
+
+QString DialogPrompts::OpenFileName(QWidget* parent, const QString& filter) {
+  // The open dialog only offers files that exist.
+  return QFileDialog::getOpenFileName(parent, QString(), QString(), QtFileFilter(filter));
 }
 
 }  // namespace kelt

@@ -16,6 +16,10 @@ class Prompts {
   virtual ~Prompts() = default;
   virtual PromptAnswer Message(QWidget* parent, const QString& text, const QString& title,
                                PromptButtons buttons, PromptIcon icon) = 0;
+  // File dialogs; `filter` is "description|pattern". An empty path means cancelled. The save
+  // dialog does not ask about overwriting: the caller asks about the path it really writes.
+  virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
+  virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
 };
 
 // The prompts in force: the real dialogs unless a test installed its own.
@@ -36,6 +40,11 @@ class DialogPrompts : public Prompts {
  public:
   PromptAnswer Message(QWidget* parent, const QString& text, const QString& title,
                        PromptButtons buttons, PromptIcon icon) override;
+  QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+  QString OpenFileName(QWidget* parent, const QString& filter) override;
 };
+
+// "Keltファイル(*.klt)|*.klt" in the notation of Qt's file dialogs.
+QString QtFileFilter(const QString& filter);
 
 }  // namespace kelt

@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "core/sheet/sheet.h"
+#include "core/storage/kltformat.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/textgridmodel.h"
@@ -22,6 +26,8 @@ constexpr int kNumberWidth = 700;
 constexpr int kNameWidth = 1500;
 constexpr int kScoreWidth = 700;
 constexpr int kCentred = 4;
+// Far beyond any sheet (about 1 MB at full size); a bigger file is not read into memory.
+constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
 QFont SheetFont() {
   QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -29,6 +35,11 @@ QFont SheetFont() {
   return font;
 }
 }  // namespace
+
+QString& OpenPath() {
+  static QString path;
+  return path;
+}
 
 const QColor& frmDocument::HighlightColour() {
   static const QColor colour(204, 228, 255);
@@ -47,11 +58,37 @@ frmDocument::frmDocument(SheetHost* host, QWidget* parent)
   ConnectSheet();
 
   m_sheet->BuildSheetLayout();
+  if (!OpenPath().isEmpty()) {
+    LoadFile(OpenPath());
+    OpenPath().clear();
+  }
   ApplyGridFormat();
   // One store at creation, so the snapshot holds the pupil numbers before any other store.
   m_sheet->StoreView();
   m_editor = new CellEditor(m_sheet, m_grid, m_text1, m_label5, m_host, this);
   m_editor->Refresh();
+}
+
+void frmDocument::LoadFile(const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  m_loadedFile = true;
+  SetCaption(absolute);
+  QFile file(absolute);
+  // A path that does not exist yet is a sheet the teacher is about to create.
+  if (!file.exists()) return;
+  QString error;
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = file.errorString();
+  } else if (file.size() > kMaxFileSize) {
+    error = QStringLiteral("ファイルが大きすぎます (%1 バイト)。").arg(file.size());
+  } else {
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) error = file.errorString();
+    LoadKlt(*m_sheet, ReadKlt(bytes));
+  }
+  if (!error.isEmpty()) {
+    m_loadError = QStringLiteral("%1 を読み込めませんでした。\n%2").arg(QDir::toNativeSeparators(absolute), error);
+  }
 }
 
 QPushButton* frmDocument::classButton(int classIndex) const {

@@ -15,6 +15,9 @@ class FlexGrid;
 class Sheet;
 class SheetHost;
 
+// The path the next sheet window reads while it is created; empty for a new sheet.
+QString& OpenPath();
+
 // A sheet window: the strip (address label, editor box, view buttons) above the view grid.
 class frmDocument : public QWidget {
   Q_OBJECT
@@ -36,6 +39,11 @@ class frmDocument : public QWidget {
   QString Caption() const;
   void SetCaption(const QString& caption);
 
+  // Why the file named by OpenPath could not be read at creation; empty when it was, or when
+  // there was no file to read.
+  QString LoadError() const { return m_loadError; }
+  bool LoadedFile() const { return m_loadedFile; }
+
   // The view buttons' click handlers.
   void ShowGradeView();
   void ShowClassView(int classIndex);
@@ -46,6 +54,7 @@ class frmDocument : public QWidget {
 
  private:
   void BuildStrip();
+  void LoadFile(const QString& path);
   void ApplyGridFormat();
   void ConnectSheet();
   void SetHighlight(const QString& marker, bool on);
@@ -61,6 +70,8 @@ class frmDocument : public QWidget {
   QLineEdit* m_text4 = nullptr;
   FlexGrid* m_grid = nullptr;
   CellEditor* m_editor = nullptr;
+  QString m_loadError;
+  bool m_loadedFile = false;
 };
 
 }  // namespace kelt

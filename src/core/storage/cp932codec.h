@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+
+namespace kelt {
+
+// Windows code page 932 (Shift-JIS with the NEC and IBM extensions), the encoding of .klt files.
+// The conversion goes through glibc iconv with explicit names, so it never depends on the locale.
+
+// A text converted to CP932.
+struct Cp932Bytes {
+  QByteArray bytes;
+  // Index in the source text of every character CP932 has no code for (the first unit of a
+  // surrogate pair); each of them is written as '?'.
+  QList<qsizetype> unencodable;
+};
+
+// The text with the JIS forms an input method types (〜 − ‖ — ¢ £ ¬) replaced by the characters
+// CP932 has for them (～ － ∥ ― ￠ ￡ ￢); one character for one, so indexes stay valid.
+QString ToCp932Forms(QString text);
+
+// CP932 bytes of the text after ToCp932Forms.
+Cp932Bytes EncodeCp932(const QString& text);
+
+// True when every character of the text has a CP932 code (after ToCp932Forms).
+bool CanEncodeCp932(const QString& text);
+
+// CP932 bytes to text; every invalid byte, a lone lead byte at the end included, becomes U+FFFD.
+QString DecodeCp932(QByteArrayView bytes);
+
+// True for well-formed UTF-8 holding at least one non-ASCII character.
+bool IsNonAsciiUtf8(QByteArrayView bytes);
+
+// The text of a file: UTF-8 after a UTF-8 byte-order mark or when IsNonAsciiUtf8, CP932
+// otherwise. Any input gives a text; nothing is dropped silently.
+QString DecodeFileText(QByteArrayView bytes);
+
+}  // namespace kelt

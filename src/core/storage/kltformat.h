@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace kelt {
+
+class Sheet;
+class TextGrid;
+
+// A .klt file: the storage grid as CP932 text, one line per storage row from row 0, fields
+// (columns 1 and up) separated by TAB, CRLF line ends, one extra CRLF at the end. Column 0 is
+// never written; the layout rebuilds it.
+
+inline constexpr int kKltMaxLines = 1043;  // storage rows 0 to 1042
+inline constexpr int kKltMaxFields = 256;  // columns 1 to 256
+// A line of a million commas must not ask for a million columns; no real file comes near this.
+inline constexpr int kKltMaxCols = 1024;
+
+// The text the writer stores: rows 0 to R and columns 1 to C, where R and C are the highest
+// row and column holding a non-empty cell in columns 1 and up (both 0 when there is none).
+QString KltText(const TextGrid& storage);
+
+// The file's bytes: KltText in CP932. Characters CP932 cannot hold are written as '?' and, when
+// `unencodable` is given, listed there by their index in KltText.
+QByteArray WriteKlt(const TextGrid& storage, QList<qsizetype>* unencodable = nullptr);
+
+// A cell the file cannot give back as it is.
+struct UnstorableCell {
+  int row;
+  int col;
+  enum Reason {
+    kUnencodable,  // a character CP932 has no code for (𠮷, emoji); written as '?'
+    kSeparator,    // a TAB, comma, CR or LF, which splits the cell when it is read
+  } reason;
+
+  bool operator==(const UnstorableCell&) const = default;
+};
+
+// Cells of the written extent that will not read back unchanged, row by row; a cell with both
+// faults is reported once, as kUnencodable.
+QList<UnstorableCell> FindUnstorableCells(const TextGrid& storage);
+
+// The fields of a file as the reader splits them.
+struct KltFields {
+  // Line k holds the fields of the file's line k (at most kKltMaxLines lines, kKltMaxFields
+  // fields each); an empty line has no field.
+  QList<QStringList> lines;
+  // F: the highest field index of any line, counting every line and field (1 at least).
+  int widestField = 1;
+};
+
+// Splits a file's bytes (CP932, or UTF-8 with a byte-order mark or recognisably UTF-8) into
+// lines at CR, CRLF or LF and into fields at TAB and comma. Any input is accepted.
+KltFields ReadKlt(const QByteArray& bytes);
+
+// Puts read fields into a sheet in the grade view, as a new window has it: widens the storage
+// grid (never narrows it) to F+1 columns, fills its rows and columns 1 and up, gives the view
+// the same columns, copies the header and fills the grade view's pupil and year rows.
+void LoadKlt(Sheet& sheet, const KltFields& fields);
+
+}  // namespace kelt

@@ -1,0 +1,118 @@
+#include "ui/calc/columndialog.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "core/sheet/sheet.h"
+#include "ui/platform/flexgrid.h"
+#include "ui/platform/prompts.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+
+ColumnDialog::ColumnDialog(const ColumnDialogSpec& spec, std::function<frmDocument*()> activeSheet,
+                           QWidget* parent)
+    : QDialog(parent), m_spec(spec), m_activeSheet(std::move(activeSheet)) {
+  const QString name = QString::fromUtf8(spec.name);
+  setObjectName(name);
+  setWindowTitle(name);
+  setAttribute(Qt::WA_DeleteOnClose);
+  setModal(false);
+
+  auto* layout = new QVBoxLayout(this);
+  if (spec.list != ColumnDialogSpec::List::None) {
+    m_list = new QListWidget(this);
+    m_list->setObjectName(QStringLiteral("List1"));
+    m_list->setSelectionMode(spec.list == ColumnDialogSpec::List::One
+                                 ? QAbstractItemView::SingleSelection
+                                 : QAbstractItemView::NoSelection);
+    if (spec.list == ColumnDialogSpec::List::Several) {
+      // A click anywhere on an item toggles its mark.
+      connect(m_list, &QListWidget::itemClicked, this, [](QListWidgetItem* item) {
+        item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+      });
+    }
+    layout->addWidget(m_list, 1);
+    FillList();
+  }
+  if (spec.rounding) {
+    auto* frame = new QGroupBox(QStringLiteral("四捨五入"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto* options = new QVBoxLayout(frame);
+    m_options = new QButtonGroup(this);
+    const QString captions[] = {QStringLiteral("整数"), QStringLiteral("小数第１位"),
+                                QStringLiteral("小数第2位")};
+    for (int i = 0; i < 3; ++i) {
+      auto* option = new QRadioButton(captions[i], frame);
+      option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+      m_options->addButton(option, i);
+      options->addWidget(option);
+    }
+    m_options->button(0)->setChecked(true);
+    layout->addWidget(frame);
+  }
+  auto* buttons = new QHBoxLayout;
+  auto* ok = new QPushButton(QString::fromUtf8(spec.okCaption), this);
+  ok->setObjectName(QStringLiteral("Command1"));
+  auto* cancel = new QPushButton(QStringLiteral("中止"), this);
+  cancel->setObjectName(QStringLiteral("Command2"));
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
+  connect(ok, &QPushButton::clicked, this, &ColumnDialog::Accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::close);
+  resize(240, spec.list == ColumnDialogSpec::List::None ? 160 : 360);
+}
+
+void ColumnDialog::FillList() {
+  frmDocument* doc = m_activeSheet();
+  if (!doc) return;
+  const TextGrid& view = doc->sheet()->View();
+  for (int c = 2; c < view.Cols(); ++c) {
+    auto* item = new QListWidgetItem(view.Text(0, c), m_list);
+    if (m_spec.list == ColumnDialogSpec::List::Several) {
+      item->setFlags(Qt::ItemIsEnabled);
+      item->setCheckState(Qt::Unchecked);
+    }
+  }
+}
+
+CalcChoice ColumnDialog::Choice() const {
+  CalcChoice choice;
+  if (m_list) {
+    for (int k = 0; k < m_list->count(); ++k) {
+      const QListWidgetItem* item = m_list->item(k);
+      const bool chosen = m_spec.list == ColumnDialogSpec::List::Several
+                              ? item->checkState() == Qt::Checked
+                              : item->isSelected();
+      if (chosen) choice.items.append(k);
+    }
+  }
+  if (m_options) choice.places = std::max(m_options->checkedId(), 0);
+  return choice;
+}
+
+void ColumnDialog::Accept() {
+  frmDocument* doc = m_activeSheet();
+  // With no sheet left open there is nothing to compute on.
+  if (doc) {
+    Sheet* sheet = doc->sheet();
+    sheet->StoreView();
+    CalcChoice choice = Choice();
+    choice.targetColumn = doc->viewGrid()->Col();
+    if (m_spec.list == ColumnDialogSpec::List::One && !HasSelectedItem(choice)) {
+      ShowMessage(this, QStringLiteral("項目を選択してください"));
+    } else {
+      sheet->EditView([&](TextGrid& view) { m_spec.compute(view, choice); });
+    }
+    sheet->MarkModified();
+  }
+  close();
+}
+
+}  // namespace kelt

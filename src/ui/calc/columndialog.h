@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+
+#include "core/calc/computations.h"
+
+class QButtonGroup;
+class QListWidget;
+class QRadioButton;
+
+namespace kelt {
+
+class frmDocument;
+
+// One row of the dialog table.
+struct ColumnDialogSpec {
+  enum class List { None, Several, One };
+  const char* name;  // objectName and title
+  List list;
+  bool rounding;
+  const char* okCaption;
+  Computation compute;
+};
+
+// The dialogs 合計, 平均, 縦合計平均, 順位, 偏差値 and 四捨五入: a list of the score columns, the
+// rounding choice, OK and 中止. Modeless; OK works on the sheet active at that moment.
+class ColumnDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  ColumnDialog(const ColumnDialogSpec& spec, std::function<frmDocument*()> activeSheet,
+               QWidget* parent);
+
+  CalcChoice Choice() const;
+  // The OK button: store, compute on the active sheet, mark it, close.
+  void Accept();
+
+ private:
+  void FillList();
+
+  ColumnDialogSpec m_spec;
+  std::function<frmDocument*()> m_activeSheet;
+  QListWidget* m_list = nullptr;
+  QButtonGroup* m_options = nullptr;
+};
+
+}  // namespace kelt

@@ -1,0 +1,123 @@
+#include "ui/storage/filecommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "core/sheet/sheet.h"
+#include "core/storage/kltformat.h"
+#include "ui/platform/prompts.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+
+namespace {
+const QString kSaveAsTitle = QStringLiteral("名前を付けて保存");
+const QString kSaveFilter = QStringLiteral("Keltのﾌｧｲﾙ (*.klt)|*.klt");
+const QString kOpenFilter = QStringLiteral("Keltファイル(*.klt)|*.klt");
+const QString kExtension = QStringLiteral(".klt");
+
+// A name ending in a dot and three characters that are no folder separator or dot.
+bool HasFourCharacterExtension(const QString& path) {
+  if (path.size() < 5 || path.at(path.size() - 4) != QLatin1Char('.')) return false;
+  for (qsizetype i = path.size() - 3; i < path.size(); ++i) {
+    const QChar c = path.at(i);
+    if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('.')) return false;
+  }
+  const QChar before = path.at(path.size() - 5);
+  return before != QLatin1Char('/') && before != QLatin1Char('\\');
+}
+
+QString CellAddress(const TextGrid& storage, const UnstorableCell& cell) {
+  return storage.Text(0, cell.col) + QLatin1Char(':') + Sheet::StorageRowLabel(cell.row);
+}
+
+// Asks whether to save although some cells will not read back as they are.
+bool AcceptUnstorable(const TextGrid& storage, QWidget* parent) {
+  const QList<UnstorableCell> cells = FindUnstorableCells(storage);
+  if (cells.isEmpty()) return true;
+  const UnstorableCell& first = cells.first();
+  const QString why = first.reason == UnstorableCell::kUnencodable
+                          ? QStringLiteral("ファイルに保存できない文字")
+                          : QStringLiteral("タブ・カンマ・改行");
+  const QString text =
+      QStringLiteral("そのままでは保存できないセルが %1 個あります。\n最初のセル: %2 (%3)\n"
+                     "このまま保存すると、これらのセルは元どおりに読み込めません。保存しますか?")
+          .arg(cells.size())
+          .arg(CellAddress(storage, first), why);
+  return ShowMessage(parent, text, PromptButtons::OkCancel, QString(), PromptIcon::Warning) ==
+         PromptAnswer::Ok;
+}
+}  // namespace
+
+QString CommandLinePath(const QString& arguments) {
+  if (arguments.size() > 4 && arguments.startsWith(QLatin1Char('"'))) {
+    return arguments.mid(1, arguments.size() - 2);
+  }
+  return arguments;
+}
+
+QString SavePathForCaption(const QString& caption) {
+  return HasFourCharacterExtension(caption) ? caption.left(caption.size() - 4) + kExtension
+                                            : caption + kExtension;
+}
+
+QString SavePathForChoice(const QString& chosen) { return SavePathForCaption(chosen); }
+
+bool SaveSheet(frmDocument* doc, QWidget* parent) {
+  if (!doc) return false;
+  const QString caption = doc->Caption();
+  if (caption.startsWith(QStringLiteral("Book"))) return SaveSheetAs(doc, parent);
+  return WriteSheetFile(doc, SavePathForCaption(caption), parent);
+}
+
+bool SaveSheetAs(frmDocument* doc, QWidget* parent) {
+  if (!doc) return false;
+  const QString chosen = CurrentPrompts().SaveFileName(parent, kSaveAsTitle, kSaveFilter);
+  if (chosen.isEmpty()) return false;
+  const QString target = QFileInfo(SavePathForChoice(chosen)).absoluteFilePath();
+  // The question is about the file actually written, whatever name was typed.
+  if (QFileInfo::exists(target) &&
+      ShowMessage(parent,
+                  QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(QDir::toNativeSeparators(target)),
+                  PromptButtons::YesNo, kSaveAsTitle, PromptIcon::Warning) != PromptAnswer::Yes) {
+    return false;
+  }
+  return WriteSheetFile(doc, target, parent);
+}
+
+bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent) {
+  Sheet* sheet = doc->sheet();
+  sheet->StoreView();
+  if (!AcceptUnstorable(sheet->Storage(), parent)) return false;
+
+  sheet->SetTag(QStringLiteral("0"));
+  const QByteArray bytes = WriteKlt(sheet->Storage());
+  QSaveFile file(path);
+  QString error;
+  if (!file.open(QIODevice::WriteOnly)) {
+    error = file.errorString();
+  } else if (file.write(bytes) != bytes.size()) {
+    // A short write (a full disk) must never replace the old file.
+    error = file.errorString();
+    file.cancelWriting();
+    file.commit();
+  } else if (!file.commit()) {
+    error = file.errorString();
+  }
+  if (!error.isEmpty() || !QFileInfo::exists(path)) {
+    sheet->MarkModified();
+    ShowMessage(parent,
+                QStringLiteral("%1 に保存できませんでした。\n%2")
+                    .arg(QDir::toNativeSeparators(path),
+                         error.isEmpty() ? QStringLiteral("書き込みに失敗しました。") : error),
+                PromptButtons::Ok, QString(), PromptIcon::Critical);
+    return false;
+  }
+  doc->SetCaption(path);
+  return true;
+}
+
+QString ChooseFileToOpen(QWidget* parent) { return CurrentPrompts().OpenFileName(parent, kOpenFilter); }
+
+}  // namespace kelt

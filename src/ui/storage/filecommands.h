@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace kelt {
+
+class frmDocument;
+
+// The command line's path: the arguments joined by single spaces; a text longer than four
+// characters that starts with a double quote loses its first and last characters.
+QString CommandLinePath(const QString& arguments);
+
+// Where Save writes a sheet captioned `caption`: the caption with its four-character extension
+// replaced by ".klt", or with ".klt" added when it has none.
+QString SavePathForCaption(const QString& caption);
+// Where Save As writes the name chosen in its dialog, by the same rule.
+QString SavePathForChoice(const QString& chosen);
+
+// Save: under the caption's path, or through Save As for a sheet never saved. True when written.
+bool SaveSheet(frmDocument* doc, QWidget* parent);
+// Save As: asks for a name and writes there. True when written.
+bool SaveSheetAs(frmDocument* doc, QWidget* parent);
+// Stores the view and writes the sheet to `path`. Cells that would not come back as they are
+// are reported first and the teacher may cancel; a failure leaves the old file and says why.
+bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent);
+
+// The Open dialog's choice, or empty when cancelled.
+QString ChooseFileToOpen(QWidget* parent);
+
+}  // namespace kelt

@@ -1,0 +1,263 @@
+#include "core/storage/kltformat.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+
+#include "core/sheet/sheet.h"
+#include "core/storage/cp932codec.h"
+#include "support/qtprint.h"
+
+namespace kelt {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+// A sheet as a new window has it before any file is read.
+struct NewSheet {
+  NewSheet() { sheet.BuildSheetLayout(); }
+  Sheet sheet;
+};
+
+void Load(Sheet& sheet, const QByteArray& bytes) { LoadKlt(sheet, ReadKlt(bytes)); }
+
+TEST(KltWriter, SmallSheetByteExact) {
+  NewSheet s;
+  s.sheet.SetViewText(1, 2, QStringLiteral("85"));  // pupil 1 of 1-A, item A
+  s.sheet.StoreView();
+  const QByteArray expected =
+      "\x8E\x81  \x96\xBC\tA\tB\tC\tD\tE\tF\tG\tH\tI\tJ\tK\tL\tM\tN\tO\tP\tQ\tR\tS\r\n"
+      "\t85\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\r\n"
+      "\r\n";
+  EXPECT_EQ(WriteKlt(s.sheet.Storage()), expected);
+
+  NewSheet fresh;
+  fresh.sheet.StoreView();
+  const QByteArray header = expected.left(expected.indexOf("\r\n") + 2);
+  EXPECT_EQ(WriteKlt(fresh.sheet.Storage()), header + "\r\n") << "one header line, one empty line";
+}
+
+struct Cell {
+  int row;
+  int col;
+  const char* text;
+};
+
+// The extent (R, C) covers the last filled row and column; column 0 never counts.
+TEST(KltWriter, WrittenExtent) {
+  const struct {
+    QList<Cell> cells;
+    const char* text;
+  } cases[] = {
+      {{}, "\r\n\r\n"},
+      {{{5, 0, "101"}, {1002, 0, "平均"}}, "\r\n\r\n"},
+      {{{0, 1, "x"}}, "x\r\n\r\n"},
+      {{{2, 3, "y"}}, "\t\t\r\n\t\t\r\n\t\ty\r\n\r\n"},
+      {{{0, 2, "a"}, {1, 1, "b"}, {1, 0, "201"}}, "\ta\r\nb\t\r\n\r\n"},
+  };
+  for (const auto& c : cases) {
+    TextGrid storage(Sheet::kStorageRows, Sheet::kInitialCols);
+    for (const Cell& cell : c.cells) storage.SetText(cell.row, cell.col, Utf8(cell.text));
+    EXPECT_EQ(KltText(storage), Utf8(c.text)) << c.text;
+  }
+}
+
+// Every row of storage, class totals and averages and the year rows included, comes back.
+TEST(KltFormat, WriteThenReadGivesSameStorage) {
+  NewSheet a;
+  TextGrid& written = a.sheet.MutableStorage();
+  written.SetCols(23);
+  for (int r = 0; r < Sheet::kStorageRows; ++r) {
+    for (int c = 1; c < written.Cols(); ++c) {
+      if ((r + c) % 7 == 0) continue;  // empty fields between filled ones
+      written.SetText(r, c, Utf8("髙①ｺﾋﾟｰ～%1.%2").arg(r).arg(c));
+    }
+  }
+  QList<qsizetype> unencodable;
+  const QByteArray bytes = WriteKlt(written, &unencodable);
+  EXPECT_TRUE(unencodable.isEmpty());
+
+  NewSheet b;
+  Load(b.sheet, bytes);
+  const TextGrid& read = b.sheet.Storage();
+  ASSERT_EQ(read.Cols(), 23);
+  ASSERT_EQ(b.sheet.View().Cols(), 23);
+  for (int r = 0; r < Sheet::kStorageRows; ++r) {
+    for (int c = 1; c < 23; ++c) ASSERT_EQ(read.Text(r, c), written.Text(r, c)) << r << ',' << c;
+  }
+  const TextGrid& view = b.sheet.View();
+  EXPECT_EQ(view.Text(0, 0), QStringLiteral("番号"));
+  EXPECT_EQ(view.Text(0, 22), written.Text(0, 22));
+  EXPECT_EQ(view.Text(101, 0), QStringLiteral("301")) << "column 0 keeps the pupil numbers";
+  EXPECT_EQ(view.Text(101, 5), written.Text(Sheet::StorageRow(2, 1), 5));
+  EXPECT_EQ(view.Text(1001, 3), written.Text(1041, 3));
+  EXPECT_EQ(view.Text(1002, 22), written.Text(1042, 22));
+  ASSERT_TRUE(b.sheet.ShowClass(3));
+  EXPECT_EQ(b.sheet.ViewText(51, 4), written.Text(Sheet::StorageRow(3, 51), 4)) << "class total";
+  EXPECT_EQ(b.sheet.ViewText(52, 9), written.Text(Sheet::StorageRow(3, 52), 9)) << "class average";
+}
+
+TEST(KltReader, SplitsLinesAndFields) {
+  const struct {
+    QByteArray bytes;
+    QList<QStringList> lines;
+    int widestField;
+  } cases[] = {
+      {"", {}, 1},
+      {"abc", {{u"abc"_s}}, 1},
+      {"a\tb\r\nc\r\n", {{u"a"_s, u"b"_s}, {u"c"_s}}, 2},
+      {"a\r\n\r\nb", {{u"a"_s}, {}, {u"b"_s}}, 1},  // an empty line has no field
+      {"\r\n\r\n", {{}, {}}, 1},
+      {"a,b\tc", {{u"a"_s, u"b"_s, u"c"_s}}, 3},      // both separators in one line
+      {"a,,\t", {{u"a"_s, u""_s, u""_s, u""_s}}, 4},  // separators alone give empty fields
+      {"a\nb\rc\r\n\nd", {{u"a"_s}, {u"b"_s}, {u"c"_s}, {}, {u"d"_s}}, 1},  // LF, CR, CRLF
+      {"\n\r", {{}, {}}, 1},
+      {"\xEF\xBB\xBF\xE6\xB0\x8F\t90\n", {{u"氏"_s, u"90"_s}}, 2},  // UTF-8 with mark, LF only
+      {"\xE5\xB1\xB1\xE7\x94\xB0,90\n,\n", {{u"山田"_s, u"90"_s}, {u""_s, u""_s}}, 2},
+      {"\x8E\x81\x81\t1", {{u"\x6C0F\xFFFD"_s, u"1"_s}}, 2},  // a broken byte keeps the TAB
+  };
+  for (const auto& c : cases) {
+    const KltFields fields = ReadKlt(c.bytes);
+    EXPECT_EQ(fields.lines, c.lines) << c.bytes.toHex().toStdString();
+    EXPECT_EQ(fields.widestField, c.widestField) << c.bytes.toHex().toStdString();
+  }
+}
+
+// Comma-separated text, or a mix, reads exactly as its TAB twin.
+TEST(KltReader, CommaFilesEqualTabTwins) {
+  const QByteArray tabs = "\x8E\x81  \x96\xBC\tA\tB\r\n\xBA\xCB\xDF\xB0\t85\t\t\r\n\t\t7\r\n\r\n";
+  QByteArray commas = tabs;
+  commas.replace('\t', ',');
+  QByteArray mixed = tabs;
+  for (qsizetype i = 0, k = 0; i < mixed.size(); ++i) {
+    if (mixed[i] == '\t' && k++ % 2) mixed[i] = ',';
+  }
+  ASSERT_NE(mixed, tabs);
+  const KltFields twin = ReadKlt(tabs);
+  for (const QByteArray& bytes : {commas, mixed}) {
+    const KltFields fields = ReadKlt(bytes);
+    EXPECT_EQ(fields.lines, twin.lines) << bytes.toStdString();
+    EXPECT_EQ(fields.widestField, twin.widestField);
+  }
+}
+
+// A comma inside a cell is written as it is and splits the cell when read.
+TEST(KltFormat, CommaInCellReadsAsTwoFields) {
+  NewSheet a;
+  a.sheet.SetViewText(1, 2, QStringLiteral("1,5"));
+  a.sheet.SetViewText(1, 3, QStringLiteral("x"));
+  a.sheet.StoreView();
+  NewSheet b;
+  Load(b.sheet, WriteKlt(a.sheet.Storage()));
+  EXPECT_EQ(b.sheet.Storage().Text(1, 2), QStringLiteral("1"));
+  EXPECT_EQ(b.sheet.Storage().Text(1, 3), QStringLiteral("5"));
+  EXPECT_EQ(b.sheet.Storage().Text(1, 4), QStringLiteral("x"));
+  EXPECT_EQ(b.sheet.Storage().Cols(), 22) << "the header line is 20 fields, this line 21";
+}
+
+// Both grids take F+1 columns, never fewer than they had; every header comes from the file's
+// first line, empty beyond it.
+TEST(KltReader, WidensGridsAndCopiesHeader) {
+  const struct {
+    int headerFields;
+    int dataFields;
+    int cols;
+  } cases[] = {{25, 25, 26}, {5, 5, 21}, {3, 25, 26}, {20, 20, 21}};
+  for (const auto& c : cases) {
+    QStringList header{QStringLiteral("氏  名")};
+    for (int j = 2; j <= c.headerFields; ++j) header << QStringLiteral("項目%1").arg(j);
+    QStringList data;
+    for (int j = 1; j <= c.dataFields; ++j) data << QString::number(j);
+    const QString text = header.join(QLatin1Char('\t')) + QStringLiteral("\r\n") +
+                         data.join(QLatin1Char('\t')) + QStringLiteral("\r\n\r\n");
+
+    NewSheet s;
+    QSignalSpy colsChanged(&s.sheet, &Sheet::viewColsChanged);
+    QSignalSpy reset(&s.sheet, &Sheet::viewTextsReset);
+    Load(s.sheet, EncodeCp932(text).bytes);
+    const TextGrid& view = s.sheet.View();
+    ASSERT_EQ(s.sheet.Storage().Cols(), c.cols) << c.dataFields;
+    ASSERT_EQ(view.Cols(), c.cols);
+    EXPECT_EQ(colsChanged.count(), c.cols > Sheet::kInitialCols ? 1 : 0);
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(view.Text(0, 0), QStringLiteral("番号"));
+    for (int col = 1; col < c.cols; ++col) {
+      EXPECT_EQ(view.Text(0, col), col <= c.headerFields ? header[col - 1] : QString()) << col;
+      EXPECT_EQ(view.Text(1, col), col <= c.dataFields ? data[col - 1] : QString()) << col;
+    }
+  }
+}
+
+TEST(KltReader, EmptyLineLeavesStorageRowEmpty) {
+  NewSheet s;
+  s.sheet.MutableStorage().SetText(2, 1, QStringLiteral("old"));
+  s.sheet.MutableStorage().SetText(2, 2, QStringLiteral("old"));
+  Load(s.sheet, "h\r\na\r\n\r\nc,1\r\n");
+  EXPECT_EQ(s.sheet.Storage().Text(2, 1), QString());
+  EXPECT_EQ(s.sheet.Storage().Text(2, 2), QString());
+  EXPECT_EQ(s.sheet.Storage().Text(3, 2), QStringLiteral("1"));
+  EXPECT_EQ(s.sheet.ViewText(2, 1), QString());
+  EXPECT_EQ(s.sheet.ViewText(3, 1), QStringLiteral("c"));
+}
+
+// Only 1043 lines and 256 fields are stored, but every field counts for F.
+TEST(KltReader, LineAndFieldLimits) {
+  QByteArray bytes;
+  for (int line = 1; line <= 1044; ++line) {
+    const int fields = line == 1 ? 300 : line == 1044 ? 301 : 2;
+    for (int j = 1; j <= fields; ++j) bytes += (j > 1 ? "\t" : "") + QByteArray::number(j);
+    bytes += "\r\n";
+  }
+  const KltFields fields = ReadKlt(bytes);
+  ASSERT_EQ(fields.lines.size(), 1043);
+  EXPECT_EQ(fields.lines[0].size(), 256);
+  EXPECT_EQ(fields.lines[0].last(), QStringLiteral("256"));
+  EXPECT_EQ(fields.widestField, 301);
+
+  NewSheet s;
+  LoadKlt(s.sheet, fields);
+  const TextGrid& storage = s.sheet.Storage();
+  ASSERT_EQ(storage.Cols(), 302);
+  EXPECT_EQ(storage.Rows(), Sheet::kStorageRows);
+  EXPECT_EQ(storage.Text(0, 256), QStringLiteral("256"));
+  EXPECT_EQ(storage.Text(0, 257), QString());
+  EXPECT_EQ(storage.Text(1042, 2), QStringLiteral("2"));
+  EXPECT_EQ(s.sheet.View().Cols(), 302);
+
+  NewSheet wide;
+  Load(wide.sheet, QByteArray(100000, ','));
+  EXPECT_EQ(wide.sheet.Storage().Cols(), kKltMaxCols) << "a hostile file cannot exhaust memory";
+}
+
+TEST(KltWriter, FindsUnstorableCells) {
+  using R = UnstorableCell::Reason;
+  const struct {
+    const char* text;
+    QList<R> reasons;
+  } cases[] = {
+      {"𠮷田", {R::kUnencodable}}, {"😀", {R::kUnencodable}}, {"1,5", {R::kSeparator}},
+      {"a\tb", {R::kSeparator}},   {"a\r", {R::kSeparator}}, {"a\nb", {R::kSeparator}},
+      {"😀,", {R::kUnencodable}},   {"〜−‖—¢£¬", {}},         {"髙①ｺﾋﾟｰ～", {}},
+  };
+  for (const auto& c : cases) {
+    TextGrid storage(Sheet::kStorageRows, Sheet::kInitialCols);
+    storage.SetText(0, 1, QStringLiteral("氏  名"));
+    storage.SetText(205, 1, Utf8(c.text));
+    storage.SetText(300, 0, Utf8("😀"));  // column 0 is never written
+    QList<UnstorableCell> expected;
+    for (R reason : c.reasons) expected.append({205, 1, reason});
+    EXPECT_EQ(FindUnstorableCells(storage), expected) << c.text;
+  }
+
+  TextGrid storage(3, 4);
+  storage.SetText(1, 2, Utf8("a𠮷"));
+  QList<qsizetype> unencodable;
+  const QByteArray bytes = WriteKlt(storage, &unencodable);
+  EXPECT_EQ(bytes, QByteArray("\t\r\n\ta?\r\n\r\n"));
+  EXPECT_EQ(unencodable, QList<qsizetype>{5});
+}
+
+}  // namespace
+}  // namespace kelt

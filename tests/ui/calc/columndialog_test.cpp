@@ -1,0 +1,185 @@
+#include "ui/calc/columndialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "core/sheet/sheet.h"
+#include "support/qtprint.h"
+#include "support/scriptedprompts.h"
+#include "ui/app/frmmain.h"
+#include "ui/platform/flexgrid.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+namespace {
+
+QAction* Action(const frmMain& frame, const char* name) {
+  return frame.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+ColumnDialog* Dialog(const frmMain& frame, const QString& name) {
+  return frame.findChild<ColumnDialog*>(name, Qt::FindDirectChildrenOnly);
+}
+
+void ClickItem(QListWidget* list, int row) {
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+}
+
+void Press(QDialog* dialog, const char* button) {
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+struct Frame {
+  Frame() {
+    frame.show();
+    Sheet* sheet = this->sheet();
+    sheet->SetViewText(0, 2, QStringLiteral("国語"));
+    for (int r = 1; r <= 3; ++r) {
+      sheet->SetViewText(r, 2, QString::number(70 + r));
+      sheet->SetViewText(r, 3, QString::number(80 + r));
+    }
+  }
+  Sheet* sheet() { return frame.activeSheet()->sheet(); }
+  frmMain frame;
+};
+
+TEST(ColumnDialog, TotalFromTheMenuThenUndo) {
+  Frame f;
+  Action(f.frame, "yokogoukei")->trigger();
+  QPointer<ColumnDialog> dialog = Dialog(f.frame, QStringLiteral("合計"));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->windowTitle(), QStringLiteral("合計"));
+  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->text(), QStringLiteral("合計"));
+  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command2"))->text(), QStringLiteral("中止"));
+  EXPECT_EQ(dialog->findChild<QRadioButton*>(QStringLiteral("Option1")), nullptr) << "totals are not rounded";
+  auto* list = dialog->findChild<QListWidget*>(QStringLiteral("List1"));
+  ASSERT_EQ(list->count(), 19);
+  EXPECT_EQ(list->item(0)->text(), QStringLiteral("国語"));
+  EXPECT_EQ(list->item(1)->text(), QStringLiteral("B"));
+
+  ClickItem(list, 0);
+  ClickItem(list, 1);
+  ClickItem(list, 2);
+  ClickItem(list, 2);  // a second click takes the mark off
+  f.frame.activeSheet()->viewGrid()->SetCurrentCell(1, 10);
+  Press(dialog, "Command1");
+  EXPECT_TRUE(dialog.isNull()) << "OK closes the dialog";
+  EXPECT_EQ(f.sheet()->ViewText(1, 10), QStringLiteral("152"));
+  EXPECT_EQ(f.sheet()->ViewText(3, 10), QStringLiteral("156"));
+  EXPECT_EQ(f.sheet()->ViewText(4, 10), QString());
+  EXPECT_TRUE(f.sheet()->IsModified());
+
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Action(f.frame, "undo")->trigger();
+  EXPECT_EQ(f.sheet()->ViewText(1, 10), QString());
+  EXPECT_EQ(f.sheet()->ViewText(1, 2), QStringLiteral("71")) << "marks typed before OK stay";
+}
+
+TEST(ColumnDialog, CancelChangesNothing) {
+  Frame f;
+  Action(f.frame, "yokoheikin")->trigger();
+  QPointer<ColumnDialog> dialog = Dialog(f.frame, QStringLiteral("平均"));
+  ASSERT_NE(dialog, nullptr);
+  ClickItem(dialog->findChild<QListWidget*>(QStringLiteral("List1")), 0);
+  const TextGrid before = f.sheet()->View();
+  Press(dialog, "Command2");
+  EXPECT_TRUE(dialog.isNull());
+  EXPECT_EQ(f.sheet()->View(), before);
+  EXPECT_FALSE(f.sheet()->IsModified());
+}
+
+TEST(ColumnDialog, OneInstanceInFront) {
+  Frame f;
+  Action(f.frame, "heusa")->trigger();
+  ColumnDialog* first = Dialog(f.frame, QStringLiteral("偏差値"));
+  f.frame.ToolbarClick(QStringLiteral("偏差"));
+  EXPECT_EQ(f.frame.findChildren<ColumnDialog*>(QStringLiteral("偏差値")).size(), 1);
+  EXPECT_EQ(Dialog(f.frame, QStringLiteral("偏差値")), first);
+  const QStringList captions = {QStringLiteral("整数"), QStringLiteral("小数第１位"), QStringLiteral("小数第2位")};
+  for (int i = 0; i < 3; ++i) {
+    auto* option = first->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(i + 1));
+    ASSERT_NE(option, nullptr);
+    EXPECT_EQ(option->text(), captions[i]);
+    EXPECT_EQ(option->isChecked(), i == 0);
+  }
+}
+
+TEST(ColumnDialog, RankWithoutAnItemAsksAndStillCloses) {
+  Frame f;
+  f.frame.ToolbarClick(QStringLiteral("順位"));
+  QPointer<ColumnDialog> dialog = Dialog(f.frame, QStringLiteral("順位"));
+  ASSERT_NE(dialog, nullptr);
+  const TextGrid before = f.sheet()->View();
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Press(dialog, "Command1");
+  ASSERT_EQ(prompts.shown().size(), 1);
+  EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("項目を選択してください"));
+  EXPECT_EQ(prompts.shown()[0].title, QStringLiteral("kelt"));
+  EXPECT_EQ(f.sheet()->View(), before);
+  EXPECT_TRUE(f.sheet()->IsModified());
+  EXPECT_TRUE(dialog.isNull());
+}
+
+TEST(ColumnDialog, DeviationWithRoundingGoesToTheSheetActiveAtOk) {
+  Frame f;
+  frmDocument* first = f.frame.activeSheet();
+  Action(f.frame, "heusa")->trigger();
+  QPointer<ColumnDialog> dialog = Dialog(f.frame, QStringLiteral("偏差値"));
+  auto* list = dialog->findChild<QListWidget*>(QStringLiteral("List1"));
+  list->setCurrentRow(0);
+  dialog->findChild<QRadioButton*>(QStringLiteral("Option3"))->click();
+
+  frmDocument* second = f.frame.NewSheet();
+  for (int r = 1; r <= 3; ++r) second->sheet()->SetViewText(r, 2, QString::number(50 + 10 * r));
+  second->viewGrid()->SetCurrentCell(1, 5);
+  Press(dialog, "Command1");
+  EXPECT_EQ(second->sheet()->ViewText(1, 5), QStringLiteral("37.75"));
+  EXPECT_EQ(second->sheet()->ViewText(2, 5), QStringLiteral("50"));
+  EXPECT_EQ(second->sheet()->ViewText(3, 5), QStringLiteral("62.25"));
+  EXPECT_TRUE(second->sheet()->IsModified());
+  EXPECT_FALSE(first->sheet()->IsModified());
+  EXPECT_EQ(first->sheet()->ViewText(1, 5), QString());
+}
+
+TEST(ColumnDialog, RoundingHasNoListAndRoundsTheTargetColumn) {
+  Frame f;
+  f.sheet()->SetViewText(1, 4, QStringLiteral("72.45"));
+  f.sheet()->SetViewText(2, 4, QStringLiteral("1,200"));
+  Action(f.frame, "marume")->trigger();
+  QPointer<ColumnDialog> dialog = Dialog(f.frame, QStringLiteral("四捨五入"));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->findChild<QListWidget*>(), nullptr);
+  dialog->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
+  f.frame.activeSheet()->viewGrid()->SetCurrentCell(2, 4);
+  Press(dialog, "Command1");
+  EXPECT_EQ(f.sheet()->ViewText(1, 4), QStringLiteral("72.5"));
+  EXPECT_EQ(f.sheet()->ViewText(2, 4), QStringLiteral("1200"));
+}
+
+TEST(ColumnDialog, NoSheetNoDialogAndOkAfterTheLastSheetClosed) {
+  Frame f;
+  Action(f.frame, "tatekei")->trigger();
+  QPointer<ColumnDialog> dialog = Dialog(f.frame, QStringLiteral("縦合計平均"));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->text(), QStringLiteral("平均・合計"));
+  f.frame.mdiArea()->closeAllSubWindows();
+  QApplication::processEvents();
+  Press(dialog, "Command1");
+  EXPECT_TRUE(dialog.isNull());
+  Action(f.frame, "juni")->trigger();
+  EXPECT_EQ(Dialog(f.frame, QStringLiteral("順位")), nullptr);
+}
+
+}  // namespace
+}  // namespace kelt

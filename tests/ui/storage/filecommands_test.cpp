@@ -1,0 +1,281 @@
+#include "ui/storage/filecommands.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <unistd.h>
+
+#include "core/sheet/sheet.h"
+#include "core/storage/kltformat.h"
+#include "support/qtprint.h"
+#include "support/scriptedprompts.h"
+#include "ui/app/frmmain.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(bytes);
+}
+
+QAction* Action(const frmMain& frame, const char* name) {
+  return frame.findChild<QAction*>(QString::fromLatin1(name));
+}
+
+TEST(FileCommands, CommandLineQuotes) {
+  struct Case {
+    QString arguments, path;
+  };
+  const Case cases[] = {
+      {QString(), QString()},
+      {QStringLiteral("/home/t/kumi 1.klt"), QStringLiteral("/home/t/kumi 1.klt")},
+      {QStringLiteral("\"/home/t/kumi 1.klt\""), QStringLiteral("/home/t/kumi 1.klt")},
+      {QStringLiteral("\"a.k\""), QStringLiteral("a.k")},     // 5 characters: both ends go
+      {QStringLiteral("\"ab\""), QStringLiteral("\"ab\"")},   // 4 characters: kept
+      {QStringLiteral("\"a.klt\" x"), QStringLiteral("a.klt\" ")},  // only the very last goes
+  };
+  for (const Case& c : cases) EXPECT_EQ(CommandLinePath(c.arguments), c.path) << c.arguments.toStdString();
+}
+
+TEST(FileCommands, SavePaths) {
+  struct Case {
+    QString caption, path;
+  };
+  const Case cases[] = {
+      {QStringLiteral("/d/kumi1.klt"), QStringLiteral("/d/kumi1.klt")},
+      {QStringLiteral("/d/x.txt"), QStringLiteral("/d/x.klt")},
+      {QStringLiteral("/d/kumi1"), QStringLiteral("/d/kumi1.klt")},
+      {QStringLiteral("/d.old/kumi"), QStringLiteral("/d.old/kumi.klt")},
+      {QStringLiteral("/d/.abc"), QStringLiteral("/d/.abc.klt")},
+      {QStringLiteral("/d/成績.KLT"), QStringLiteral("/d/成績.klt")},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SavePathForCaption(c.caption), c.path) << c.caption.toStdString();
+}
+
+struct Frame {
+  Frame() { frame.show(); }
+  Sheet* sheet() { return frame.activeSheet()->sheet(); }
+  QTemporaryDir dir;
+  frmMain frame;
+};
+
+TEST(FileCommands, SaveOnANewSheetAsksForAName) {
+  Frame f;
+  f.frame.NewSheet();
+  f.sheet()->SetViewText(1, 2, QStringLiteral("85"));
+  f.sheet()->MarkModified();
+  {
+    test::ScriptedPrompts prompts;
+    prompts.ExpectFile(QString());
+    Action(f.frame, "mnuFileSave")->trigger();
+    ASSERT_EQ(prompts.fileDialogs().size(), 1);
+    EXPECT_TRUE(prompts.fileDialogs()[0].save);
+    EXPECT_EQ(prompts.fileDialogs()[0].title, QStringLiteral("名前を付けて保存"));
+    EXPECT_EQ(prompts.fileDialogs()[0].filter, QStringLiteral("Keltのﾌｧｲﾙ (*.klt)|*.klt"));
+    EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book2"));
+    EXPECT_TRUE(f.sheet()->IsModified());
+  }
+  const QString path = f.dir.filePath(QStringLiteral("kumi1.klt"));
+  {
+    test::ScriptedPrompts prompts;
+    prompts.ExpectFile(path);
+    Action(f.frame, "mnuFileSave")->trigger();
+    EXPECT_EQ(f.frame.activeSheet()->Caption(), path);
+    EXPECT_EQ(f.sheet()->Tag(), QStringLiteral("0"));
+    EXPECT_TRUE(ReadAll(path).startsWith(QByteArray("\x8e\x81  \x96\xbc\tA\tB")));
+  }
+  // Save again: same path, no dialog; then closing asks nothing.
+  f.sheet()->SetViewText(2, 2, QStringLiteral("70"));
+  f.sheet()->MarkModified();
+  test::ScriptedPrompts prompts;
+  f.frame.ToolbarClick(QStringLiteral("上書き保存"));
+  EXPECT_TRUE(prompts.fileDialogs().isEmpty());
+  EXPECT_EQ(f.sheet()->Tag(), QStringLiteral("0"));
+  EXPECT_TRUE(ReadAll(path).contains("\r\n\t85\t"));
+  EXPECT_TRUE(ReadAll(path).contains("\r\n\t70\t"));
+  EXPECT_TRUE(f.frame.activeSheet()->close());
+  EXPECT_TRUE(prompts.shown().isEmpty());
+}
+
+TEST(FileCommands, SaveAsCompletesTheNameAndAsksAboutTheFileWritten) {
+  Frame f;
+  const QString typed = f.dir.filePath(QStringLiteral("kumi2"));
+  const QString written = typed + QStringLiteral(".klt");
+  WriteAll(written, "old");
+  f.sheet()->SetViewText(1, 1, QStringLiteral("佐藤"));
+  {
+    test::ScriptedPrompts prompts;
+    prompts.ExpectFile(typed);
+    prompts.Expect(PromptAnswer::No);
+    Action(f.frame, "mnuFileSaveAs")->trigger();
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_TRUE(prompts.shown()[0].text.contains(written));
+    EXPECT_EQ(ReadAll(written), QByteArray("old"));
+    EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book1"));
+  }
+  test::ScriptedPrompts prompts;
+  prompts.ExpectFile(typed);
+  prompts.Expect(PromptAnswer::Yes);
+  Action(f.frame, "mnuFileSaveAs")->trigger();
+  EXPECT_EQ(f.frame.activeSheet()->Caption(), written);
+  EXPECT_TRUE(ReadAll(written).contains("\r\n\x8d\xb2\x93\xa1"));  // 佐藤 on pupil 101's line
+  EXPECT_FALSE(QFile::exists(typed));
+}
+
+TEST(FileCommands, NoSheetNoSave) {
+  Frame f;
+  f.frame.CloseAllWindows();
+  QApplication::processEvents();
+  test::ScriptedPrompts prompts;
+  Action(f.frame, "mnuFileSave")->trigger();
+  Action(f.frame, "mnuFileSaveAs")->trigger();
+  EXPECT_TRUE(prompts.fileDialogs().isEmpty());
+}
+
+TEST(FileCommands, AnUnwritablePathKeepsTheMarkAndSaysWhy) {
+  Frame f;
+  f.sheet()->SetViewText(1, 2, QStringLiteral("85"));
+  f.sheet()->MarkModified();
+  const QString path = f.dir.filePath(QStringLiteral("no/such/folder/kumi.klt"));
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  EXPECT_FALSE(WriteSheetFile(f.frame.activeSheet(), path, &f.frame));
+  ASSERT_EQ(prompts.shown().size(), 1);
+  EXPECT_TRUE(prompts.shown()[0].text.contains(path));
+  EXPECT_TRUE(f.sheet()->IsModified());
+  EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book1"));
+}
+
+// A disk that fills up during the write leaves the old file as it was.
+TEST(FileCommands, AFullDiskLeavesTheOldFile) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a small disk needs root";
+  QTemporaryDir base;
+  const QString mount = base.filePath(QStringLiteral("disk"));
+  QDir().mkpath(mount);
+  const QByteArray command = "mount -t tmpfs -o size=96k tmpfs '" + mount.toLocal8Bit() + "' 2>/dev/null";
+  if (std::system(command.constData()) != 0) GTEST_SKIP() << "no tmpfs here";
+  const QString path = mount + QStringLiteral("/kumi.klt");
+  QByteArray old(40 * 1024, 'x');
+  WriteAll(path, old);
+
+  Frame f;
+  f.sheet()->SetViewCols(60);
+  f.sheet()->EditView([](TextGrid& view) {
+    for (int r = 1; r < view.Rows(); ++r)
+      for (int c = 2; c < view.Cols(); ++c) view.SetText(r, c, QStringLiteral("12345"));
+  });
+  f.sheet()->MarkModified();
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  EXPECT_FALSE(WriteSheetFile(f.frame.activeSheet(), path, &f.frame));
+  EXPECT_EQ(ReadAll(path), old);
+  EXPECT_TRUE(f.sheet()->IsModified());
+  EXPECT_EQ(prompts.shown().size(), 1);
+  std::system(("umount '" + mount.toLocal8Bit() + "'").constData());
+}
+
+TEST(FileCommands, CellsThatWouldNotComeBackAreReportedFirst) {
+  Frame f;
+  const QString path = f.dir.filePath(QStringLiteral("odd.klt"));
+  f.sheet()->SetViewText(55, 1, QStringLiteral("𠮷田"));
+  f.sheet()->SetViewText(60, 3, QStringLiteral("1,5"));
+  f.sheet()->MarkModified();
+  {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::Cancel);
+    EXPECT_FALSE(WriteSheetFile(f.frame.activeSheet(), path, &f.frame));
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_TRUE(prompts.shown()[0].text.contains(QStringLiteral(" 2 ")));
+    EXPECT_TRUE(prompts.shown()[0].text.contains(QStringLiteral("氏  名:205")));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(f.sheet()->IsModified());
+  }
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  EXPECT_TRUE(WriteSheetFile(f.frame.activeSheet(), path, &f.frame));
+  EXPECT_TRUE(QFile::exists(path));
+}
+
+TEST(FileCommands, OpenShowsTheFileInANewWindow) {
+  Frame f;
+  const QString path = f.dir.filePath(QStringLiteral("year.klt"));
+  f.sheet()->ShowClass(1);
+  f.sheet()->SetViewText(3, 1, QStringLiteral("ｻﾄｳ ﾊﾅｺ"));
+  f.sheet()->SetViewText(3, 2, QStringLiteral("85"));
+  f.sheet()->SetViewText(51, 2, QStringLiteral("4000"));
+  f.sheet()->SetViewText(0, 4, QStringLiteral("期末"));
+  {
+    test::ScriptedPrompts prompts;
+    ASSERT_TRUE(WriteSheetFile(f.frame.activeSheet(), path, &f.frame));
+  }
+  {
+    test::ScriptedPrompts prompts;
+    prompts.ExpectFile(QString());
+    f.frame.ToolbarClick(QStringLiteral("開く"));
+    EXPECT_EQ(f.frame.sheets().size(), 1);
+    EXPECT_EQ(f.frame.FocusPermission(), QStringLiteral("いい")) << "cancel gives the focus back";
+  }
+  test::ScriptedPrompts prompts;
+  prompts.ExpectFile(path);
+  Action(f.frame, "mnuFileOpen")->trigger();
+  ASSERT_EQ(prompts.fileDialogs().size(), 1);
+  EXPECT_EQ(prompts.fileDialogs()[0].filter, QStringLiteral("Keltファイル(*.klt)|*.klt"));
+  ASSERT_EQ(f.frame.sheets().size(), 2);
+  frmDocument* opened = f.frame.activeSheet();
+  EXPECT_EQ(opened->Caption(), path);
+  EXPECT_EQ(opened->sheet()->Tag(), QString());
+  EXPECT_TRUE(OpenPath().isEmpty());
+  Sheet* sheet = opened->sheet();
+  EXPECT_EQ(sheet->ViewText(53, 1), QStringLiteral("ｻﾄｳ ﾊﾅｺ"));
+  EXPECT_EQ(sheet->ViewText(53, 2), QStringLiteral("85"));
+  EXPECT_EQ(sheet->ViewText(53, 0), QStringLiteral("203"));
+  EXPECT_EQ(sheet->ViewText(0, 4), QStringLiteral("期末"));
+  sheet->ShowClass(1);
+  EXPECT_EQ(sheet->ViewText(51, 2), QStringLiteral("4000"));
+  EXPECT_EQ(sheet->ViewText(51, 1), QStringLiteral("合計"));
+  // Undo right after opening keeps the numbers and the file's marks.
+  sheet->ShowGrade();
+  sheet->Undo();
+  EXPECT_EQ(sheet->ViewText(53, 0), QStringLiteral("203"));
+  EXPECT_EQ(sheet->ViewText(53, 2), QStringLiteral("85"));
+}
+
+TEST(FileCommands, StartupPathsThatCannotBeRead) {
+  Frame f;
+  {
+    // A new file named on the command line: an empty sheet with that caption, no message.
+    test::ScriptedPrompts prompts;
+    OpenPath() = QStringLiteral("relative-new.klt");
+    f.frame.NewSheet();
+    EXPECT_EQ(f.frame.activeSheet()->Caption(), QDir::current().absoluteFilePath(QStringLiteral("relative-new.klt")));
+    EXPECT_TRUE(prompts.shown().isEmpty());
+    EXPECT_TRUE(OpenPath().isEmpty());
+  }
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  OpenPath() = f.dir.path();  // a folder cannot be read as a sheet
+  f.frame.NewSheet();
+  ASSERT_EQ(prompts.shown().size(), 1);
+  EXPECT_TRUE(prompts.shown()[0].text.contains(f.dir.path()));
+  EXPECT_EQ(f.frame.activeSheet()->sheet()->ViewText(1, 0), QStringLiteral("101"));
+  f.frame.NewSheet();
+  EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book4"));
+}
+
+}  // namespace
+}  // namespace kelt
