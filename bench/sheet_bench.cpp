@@ -62,14 +62,22 @@ struct Host : kelt::SheetHost {
   void SetFocusPermission(const QString&) override {}
 };
 
+// A shown sheet window holding a full year of `cols` columns.
+struct ShownSheet {
+  explicit ShownSheet(int cols) : doc(&host) {
+    Fill(*doc.sheet(), cols);
+    doc.resize(1200, 800);
+    doc.show();
+    QApplication::processEvents();
+  }
+  Host host;
+  kelt::frmDocument doc;
+};
+
 // One click on a view button of a shown sheet window, including the repaint it causes.
 void BM_WindowViewSwitch(benchmark::State& state) {
-  Host host;
-  kelt::frmDocument doc(&host);
-  Fill(*doc.sheet(), static_cast<int>(state.range(0)));
-  doc.resize(1200, 800);
-  doc.show();
-  QApplication::processEvents();
+  ShownSheet shown(static_cast<int>(state.range(0)));
+  kelt::frmDocument& doc = shown.doc;
   int i = 0;
   for (auto _ : state) {
     if (++i % 2) {
@@ -85,12 +93,8 @@ BENCHMARK(BM_WindowViewSwitch)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond)
 // One Enter in the editor box (move, scroll, refresh, focus bounce) and one typed digit written
 // into the new cell, in a full year of 257 columns.
 void BM_KeyDownAndType(benchmark::State& state) {
-  Host host;
-  kelt::frmDocument doc(&host);
-  Fill(*doc.sheet(), static_cast<int>(state.range(0)));
-  doc.resize(1200, 800);
-  doc.show();
-  QApplication::processEvents();
+  ShownSheet shown(static_cast<int>(state.range(0)));
+  kelt::frmDocument& doc = shown.doc;
   QLineEdit* box = doc.editor();
   box->setFocus();
   const auto send = [box](QEvent::Type type, int key, const QString& text) {

@@ -6,9 +6,9 @@
 namespace kelt {
 
 namespace {
-using List = ColumnDialogSpec::List;
+using List = ColumnDialogKind::List;
 
-const ColumnDialogSpec kDialogs[] = {
+const ColumnDialogKind kDialogs[] = {
     {"合計", List::Several, false, "合計", &HorizontalTotal},
     {"平均", List::Several, true, "平均", &HorizontalAverage},
     {"縦合計平均", List::Several, true, "平均・合計", &VerticalTotalAverage},
@@ -27,9 +27,9 @@ QDialog* OpenColumnDialog(const QString& name, QWidget* frame,
     open->activateWindow();
     return open;
   }
-  for (const ColumnDialogSpec& spec : kDialogs) {
-    if (QString::fromUtf8(spec.name) != name) continue;
-    auto* dialog = new ColumnDialog(spec, activeSheet, frame);
+  for (const ColumnDialogKind& kind : kDialogs) {
+    if (QString::fromUtf8(kind.name) != name) continue;
+    auto* dialog = new ColumnDialog(kind, activeSheet, frame);
     dialog->show();
     return dialog;
   }

@@ -15,23 +15,23 @@
 
 namespace kelt {
 
-ColumnDialog::ColumnDialog(const ColumnDialogSpec& spec, std::function<frmDocument*()> activeSheet,
+ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocument*()> activeSheet,
                            QWidget* parent)
-    : QDialog(parent), m_spec(spec), m_activeSheet(std::move(activeSheet)) {
-  const QString name = QString::fromUtf8(spec.name);
+    : QDialog(parent), m_kind(kind), m_activeSheet(std::move(activeSheet)) {
+  const QString name = QString::fromUtf8(kind.name);
   setObjectName(name);
   setWindowTitle(name);
   setAttribute(Qt::WA_DeleteOnClose);
   setModal(false);
 
   auto* layout = new QVBoxLayout(this);
-  if (spec.list != ColumnDialogSpec::List::None) {
+  if (kind.list != ColumnDialogKind::List::None) {
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setSelectionMode(spec.list == ColumnDialogSpec::List::One
+    m_list->setSelectionMode(kind.list == ColumnDialogKind::List::One
                                  ? QAbstractItemView::SingleSelection
                                  : QAbstractItemView::NoSelection);
-    if (spec.list == ColumnDialogSpec::List::Several) {
+    if (kind.list == ColumnDialogKind::List::Several) {
       // A click anywhere on an item toggles its mark.
       connect(m_list, &QListWidget::itemClicked, this, [](QListWidgetItem* item) {
         item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
@@ -40,7 +40,7 @@ ColumnDialog::ColumnDialog(const ColumnDialogSpec& spec, std::function<frmDocume
     layout->addWidget(m_list, 1);
     FillList();
   }
-  if (spec.rounding) {
+  if (kind.rounding) {
     auto* frame = new QGroupBox(QStringLiteral("四捨五入"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* options = new QVBoxLayout(frame);
@@ -57,7 +57,7 @@ ColumnDialog::ColumnDialog(const ColumnDialogSpec& spec, std::function<frmDocume
     layout->addWidget(frame);
   }
   auto* buttons = new QHBoxLayout;
-  auto* ok = new QPushButton(QString::fromUtf8(spec.okCaption), this);
+  auto* ok = new QPushButton(QString::fromUtf8(kind.okCaption), this);
   ok->setObjectName(QStringLiteral("Command1"));
   auto* cancel = new QPushButton(QStringLiteral("中止"), this);
   cancel->setObjectName(QStringLiteral("Command2"));
@@ -66,7 +66,7 @@ ColumnDialog::ColumnDialog(const ColumnDialogSpec& spec, std::function<frmDocume
   layout->addLayout(buttons);
   connect(ok, &QPushButton::clicked, this, &ColumnDialog::Accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::close);
-  resize(240, spec.list == ColumnDialogSpec::List::None ? 160 : 360);
+  resize(240, kind.list == ColumnDialogKind::List::None ? 160 : 360);
 }
 
 void ColumnDialog::FillList() {
@@ -75,7 +75,7 @@ void ColumnDialog::FillList() {
   const TextGrid& view = doc->sheet()->View();
   for (int c = 2; c < view.Cols(); ++c) {
     auto* item = new QListWidgetItem(view.Text(0, c), m_list);
-    if (m_spec.list == ColumnDialogSpec::List::Several) {
+    if (m_kind.list == ColumnDialogKind::List::Several) {
       item->setFlags(Qt::ItemIsEnabled);
       item->setCheckState(Qt::Unchecked);
     }
@@ -87,7 +87,7 @@ CalcChoice ColumnDialog::Choice() const {
   if (m_list) {
     for (int k = 0; k < m_list->count(); ++k) {
       const QListWidgetItem* item = m_list->item(k);
-      const bool chosen = m_spec.list == ColumnDialogSpec::List::Several
+      const bool chosen = m_kind.list == ColumnDialogKind::List::Several
                               ? item->checkState() == Qt::Checked
                               : item->isSelected();
       if (chosen) choice.items.append(k);
@@ -105,10 +105,10 @@ void ColumnDialog::Accept() {
     sheet->StoreView();
     CalcChoice choice = Choice();
     choice.targetColumn = doc->viewGrid()->Col();
-    if (m_spec.list == ColumnDialogSpec::List::One && !HasSelectedItem(choice)) {
+    if (m_kind.list == ColumnDialogKind::List::One && !HasSelectedItem(choice)) {
       ShowMessage(this, QStringLiteral("項目を選択してください"));
     } else {
-      sheet->EditView([&](TextGrid& view) { m_spec.compute(view, choice); });
+      sheet->EditView([&](TextGrid& view) { m_kind.compute(view, choice); });
     }
     sheet->MarkModified();
   }

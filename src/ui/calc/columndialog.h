@@ -15,7 +15,7 @@ namespace kelt {
 class frmDocument;
 
 // One row of the dialog table.
-struct ColumnDialogSpec {
+struct ColumnDialogKind {
   enum class List { None, Several, One };
   const char* name;  // objectName and title
   List list;
@@ -30,7 +30,7 @@ class ColumnDialog : public QDialog {
   Q_OBJECT
 
  public:
-  ColumnDialog(const ColumnDialogSpec& spec, std::function<frmDocument*()> activeSheet,
+  ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocument*()> activeSheet,
                QWidget* parent);
 
   CalcChoice Choice() const;
@@ -40,7 +40,7 @@ class ColumnDialog : public QDialog {
  private:
   void FillList();
 
-  ColumnDialogSpec m_spec;
+  ColumnDialogKind m_kind;
   std::function<frmDocument*()> m_activeSheet;
   QListWidget* m_list = nullptr;
   QButtonGroup* m_options = nullptr;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "core/sheet/sheet.h"
+#include "support/fakehost.h"
 #include "support/qtprint.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/sheet/frmdocument.h"
@@ -19,11 +20,7 @@
 namespace kelt {
 namespace {
 
-struct Host : SheetHost {
-  QString FocusPermission() const override { return tag; }
-  void SetFocusPermission(const QString& permission) override { tag = permission; }
-  QString tag = kFocusAllowed;
-};
+using Host = test::FakeHost;
 
 // A shown, active sheet window with the focus in the editor box.
 struct Window {

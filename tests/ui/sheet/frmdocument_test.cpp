@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "core/sheet/sheet.h"
+#include "support/fakehost.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/platform/flexgrid.h"
@@ -15,11 +16,7 @@
 namespace kelt {
 namespace {
 
-struct Host : SheetHost {
-  QString FocusPermission() const override { return tag; }
-  void SetFocusPermission(const QString& permission) override { tag = permission; }
-  QString tag = kFocusAllowed;
-};
+using Host = test::FakeHost;
 
 QPushButton* ClassButton(QWidget* doc, int index) {
   for (auto* button : doc->findChildren<QPushButton*>(QStringLiteral("Command1"))) {
