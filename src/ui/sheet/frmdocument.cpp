@@ -181,10 +181,7 @@ void frmDocument::SetHighlight(const QString& marker, bool on) {
 
 QString frmDocument::Caption() const { return m_sheet->Caption(); }
 
-void frmDocument::SetCaption(const QString& caption) {
-  m_sheet->SetCaption(caption);
-  setWindowTitle(caption);
-}
+void frmDocument::SetCaption(const QString& caption) { m_sheet->SetCaption(caption); }
 
 void frmDocument::ShowGradeView() {
   if (m_sheet->ShowGrade()) {
