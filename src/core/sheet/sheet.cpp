@@ -113,26 +113,26 @@ void Sheet::LayoutGradeView() {
   emit currentCellRequested(Mynowrow, Mynowcol);
 }
 
-void Sheet::StoreView() {
+void Sheet::StoreViewInto(TextGrid& storage) const {
   const int cols = m_view.Cols();
-  if (m_storage.Cols() < cols) m_storage.SetCols(cols);
-  if (m_storage.Rows() < kStorageRows) m_storage.SetRows(kStorageRows);
-  for (int c = 0; c < cols; ++c) m_storage.SetText(0, c, m_view.Text(0, c));
+  if (storage.Cols() < cols) storage.SetCols(cols);
+  if (storage.Rows() < kStorageRows) storage.SetRows(kStorageRows);
+  for (int c = 0; c < cols; ++c) storage.SetText(0, c, m_view.Text(0, c));
   if (IsGradeView()) {
     for (int n = 0; n < kClassCount; ++n) {
       for (int r = 1; r <= kPupilsPerClass; ++r) {
         for (int c = 0; c < cols; ++c) {
-          m_storage.SetText(StorageRow(n, r), c, m_view.Text(kPupilsPerClass * n + r, c));
+          storage.SetText(StorageRow(n, r), c, m_view.Text(kPupilsPerClass * n + r, c));
         }
       }
     }
     for (int row = kGradeRows - 2; row < kGradeRows; ++row) {
-      for (int c = 0; c < cols; ++c) m_storage.SetText(row + kYearRowOffset, c, m_view.Text(row, c));
+      for (int c = 0; c < cols; ++c) storage.SetText(row + kYearRowOffset, c, m_view.Text(row, c));
     }
   } else {
     const int m = ViewIndex();
     for (int r = 1; r <= kClassPupilRows; ++r) {
-      for (int c = 1; c < cols; ++c) m_storage.SetText(StorageRow(m, r), c, m_view.Text(r, c));
+      for (int c = 1; c < cols; ++c) storage.SetText(StorageRow(m, r), c, m_view.Text(r, c));
     }
   }
 }

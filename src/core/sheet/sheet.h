@@ -77,7 +77,9 @@ class Sheet : public QObject {
   void LayoutClassView();
   void LayoutGradeView();
   // Copy the view into storage (the snapshot taken by view switches, calculations, writes).
-  void StoreView();
+  void StoreView() { StoreViewInto(m_storage); }
+  // The same copy into another grid in the storage layout (what a store would give).
+  void StoreViewInto(TextGrid& storage) const;
   // Copy storage back into the grade view or into the class view of class n.
   void ReloadGradeView();
   void ReloadClassView(int classIndex);

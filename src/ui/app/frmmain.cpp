@@ -318,12 +318,26 @@ void frmMain::RestorePlacement() {
   const QRect placed = KeepOnScreen(wanted, screens);
   move(placed.topLeft());
   resize(placed.size());
+  m_outerSize = placed.size();
+}
+
+void frmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (m_placed) return;
+  m_placed = true;
+  // The stored size is the outer one; the window manager's frame is known only once shown.
+  QTimer::singleShot(0, this, [this] {
+    const QSize frame = frameGeometry().size() - size();
+    if ((frame.width() > 0 || frame.height() > 0) && windowState() == Qt::WindowNoState) {
+      resize(m_outerSize - frame);
+    }
+  });
 }
 
 void frmMain::StorePlacement() {
   if (isMinimized()) return;  // the previous run's values stay
   const auto settings = OpenSettings();
-  WritePlacement(*settings, PlacementFromPixels(QRect(pos(), size()), WidgetDpi(this)));
+  WritePlacement(*settings, PlacementFromPixels(frameGeometry(), WidgetDpi(this)));
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

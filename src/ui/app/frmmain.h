@@ -56,6 +56,7 @@ class frmMain : public QMainWindow, public SheetHost {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildCommands();
@@ -75,6 +76,8 @@ class frmMain : public QMainWindow, public SheetHost {
   QString m_helpPath;
   QString m_tag;
   int m_sheetCounter = 0;
+  QSize m_outerSize;
+  bool m_placed = false;
 };
 
 }  // namespace kelt

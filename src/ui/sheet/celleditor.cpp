@@ -105,6 +105,9 @@ bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
       KeyUp(static_cast<QKeyEvent*>(event)->key());
       break;
     case QEvent::InputMethod:
+      // An input method swallows the keys, so no key-down brings a clicked name cell in: take it
+      // now, before the composition starts in the box.
+      if (m_grid->Row() != m_sheet->Mynowrow || m_grid->Col() != m_sheet->Mynowcol) Refresh();
       if (!static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) m_sheet->MarkModified();
       break;
     default:

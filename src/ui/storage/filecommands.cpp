@@ -88,8 +88,11 @@ bool SaveSheetAs(frmDocument* doc, QWidget* parent) {
 
 bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent) {
   Sheet* sheet = doc->sheet();
-  sheet->StoreView();
-  if (!AcceptUnstorable(sheet->Storage(), parent)) return false;
+  // The store is prepared aside: a save cancelled at the question leaves the undo snapshot.
+  TextGrid stored = sheet->Storage();
+  sheet->StoreViewInto(stored);
+  if (!AcceptUnstorable(stored, parent)) return false;
+  sheet->MutableStorage() = std::move(stored);
 
   sheet->SetTag(QStringLiteral("0"));
   const QByteArray bytes = WriteKlt(sheet->Storage());

@@ -100,33 +100,36 @@ TEST(frmMain, ClosingTheFrameAsksEachModifiedSheet) {
   EXPECT_TRUE(prompts.AllAnswered());
 }
 
+// The stored values are the frame's outer bounds, window decoration included.
 TEST(frmMain, PlacementDefaultsAndRoundTrip) {
   ClearSettings();
+  QRect outer;
   {
     frmMain frame;
-    EXPECT_EQ(frame.pos(), QPoint(67, 67));
-    EXPECT_EQ(frame.size(), QSize(433, 433));
     frame.show();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.frameGeometry(), QRect(67, 67, 433, 433));
     frame.move(30, 45);
     frame.resize(600, 420);
+    outer = frame.frameGeometry();
     frame.close();
   }
   auto settings = OpenSettings();
   EXPECT_EQ(settings->value(QStringLiteral("Settings/MainLeft")).toString(), QStringLiteral("450"));
-  EXPECT_EQ(ReadPlacement(*settings), (Placement{450, 675, 9000, 6300}));
+  const Placement stored = PlacementFromPixels(outer, 96);
+  EXPECT_EQ(ReadPlacement(*settings), stored);
   {
     frmMain frame;
-    EXPECT_EQ(frame.pos(), QPoint(30, 45));
-    EXPECT_EQ(frame.size(), QSize(600, 420));
     frame.show();
-    frame.showMinimized();
+    QApplication::processEvents();
+    EXPECT_EQ(frame.frameGeometry(), outer);
     frame.move(200, 200);
+    frame.setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(frame.isMinimized());
     frame.close();
   }
   settings->sync();
-  if (QGuiApplication::platformName() != QStringLiteral("offscreen")) {
-    EXPECT_EQ(ReadPlacement(*settings), (Placement{450, 675, 9000, 6300})) << "minimized stores nothing";
-  }
+  EXPECT_EQ(ReadPlacement(*settings), stored) << "minimized stores nothing";
   WritePlacement(*settings, {900000, 900000, 6000, 6000});
   frmMain frame;
   EXPECT_EQ(frame.pos(), frame.screen()->availableGeometry().topLeft()) << "brought back on screen";

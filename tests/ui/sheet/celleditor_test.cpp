@@ -255,6 +255,23 @@ TEST(CellEditor, ClickOnANameThenTypeIncludingAnInputMethod) {
   EXPECT_EQ(w.sheet()->ViewText(3, 2), QStringLiteral("70"));
 }
 
+// With an input method no key-down reaches the box: the composition alone takes the name cell.
+TEST(CellEditor, NameComposedRightAfterTheClickLandsInTheNameCell) {
+  Window w;
+  w.sheet()->SetViewText(3, 2, QStringLiteral("70"));
+  w.Click(3, 2);
+  w.Click(4, 1);
+  QInputMethodEvent preedit(QStringLiteral("さとう"), {});
+  QApplication::sendEvent(w.box(), &preedit);
+  QInputMethodEvent commit;
+  commit.setCommitString(QStringLiteral("佐藤"));
+  QApplication::sendEvent(w.box(), &commit);
+  EXPECT_EQ(w.sheet()->ViewText(4, 1), QStringLiteral("佐藤"));
+  EXPECT_EQ(w.sheet()->ViewText(3, 2), QStringLiteral("70"));
+  EXPECT_EQ(w.label()->text(), QStringLiteral("氏  名:104"));
+  EXPECT_TRUE(w.sheet()->IsModified());
+}
+
 TEST(CellEditor, RefreshLeavesTheCaretAloneOnTheSameCell) {
   Window w;
   QTest::keyClicks(w.box(), QStringLiteral("855"));

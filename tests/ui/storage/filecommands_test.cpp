@@ -204,6 +204,9 @@ TEST(FileCommands, CellsThatWouldNotComeBackAreReportedFirst) {
     EXPECT_TRUE(prompts.shown()[0].text.contains(QStringLiteral("氏  名:205")));
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_TRUE(f.sheet()->IsModified());
+    f.sheet()->Undo();
+    EXPECT_EQ(f.sheet()->ViewText(60, 3), QString()) << "a cancelled save is no snapshot";
+    f.sheet()->SetViewText(60, 3, QStringLiteral("1,5"));
   }
   test::ScriptedPrompts prompts;
   prompts.Expect(PromptAnswer::Ok);
