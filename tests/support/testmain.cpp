@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@ int main(int argc, char** argv) {
   QTemporaryDir config;
   qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
   QStandardPaths::setTestModeEnabled(true);
+  // Test mode alone would share one settings file between test programs running side by side.
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.path());
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   kelt::SetupApplication(app);
