@@ -57,25 +57,23 @@ QString CommandLinePath(const QString& arguments) {
   return arguments;
 }
 
-QString SavePathForCaption(const QString& caption) {
-  return HasFourCharacterExtension(caption) ? caption.left(caption.size() - 4) + kExtension
-                                            : caption + kExtension;
+QString KltSavePath(const QString& path) {
+  return HasFourCharacterExtension(path) ? path.left(path.size() - 4) + kExtension
+                                         : path + kExtension;
 }
-
-QString SavePathForChoice(const QString& chosen) { return SavePathForCaption(chosen); }
 
 bool SaveSheet(frmDocument* doc, QWidget* parent) {
   if (!doc) return false;
   const QString caption = doc->Caption();
   if (caption.startsWith(QStringLiteral("Book"))) return SaveSheetAs(doc, parent);
-  return WriteSheetFile(doc, SavePathForCaption(caption), parent);
+  return WriteSheetFile(doc, KltSavePath(caption), parent);
 }
 
 bool SaveSheetAs(frmDocument* doc, QWidget* parent) {
   if (!doc) return false;
   const QString chosen = CurrentPrompts().SaveFileName(parent, kSaveAsTitle, kSaveFilter);
   if (chosen.isEmpty()) return false;
-  const QString target = QFileInfo(SavePathForChoice(chosen)).absoluteFilePath();
+  const QString target = QFileInfo(KltSavePath(chosen)).absoluteFilePath();
   // The question is about the file actually written, whatever name was typed.
   if (QFileInfo::exists(target) &&
       ShowMessage(parent,

@@ -12,11 +12,9 @@ class frmDocument;
 // characters that starts with a double quote loses its first and last characters.
 QString CommandLinePath(const QString& arguments);
 
-// Where Save writes a sheet captioned `caption`: the caption with its four-character extension
-// replaced by ".klt", or with ".klt" added when it has none.
-QString SavePathForCaption(const QString& caption);
-// Where Save As writes the name chosen in its dialog, by the same rule.
-QString SavePathForChoice(const QString& chosen);
+// Where a sheet is written: the path (a caption for Save, the chosen name for Save As) with its
+// four-character extension replaced by ".klt", or with ".klt" added when it has none.
+QString KltSavePath(const QString& path);
 
 // Save: under the caption's path, or through Save As for a sheet never saved. True when written.
 bool SaveSheet(frmDocument* doc, QWidget* parent);

@@ -64,7 +64,7 @@ TEST(FileCommands, SavePaths) {
       {QStringLiteral("/d/.abc"), QStringLiteral("/d/.abc.klt")},
       {QStringLiteral("/d/成績.KLT"), QStringLiteral("/d/成績.klt")},
   };
-  for (const Case& c : cases) EXPECT_EQ(SavePathForCaption(c.caption), c.path) << c.caption.toStdString();
+  for (const Case& c : cases) EXPECT_EQ(KltSavePath(c.caption), c.path) << c.caption.toStdString();
 }
 
 struct Frame {
