@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 
 #include "core/sheet/sheet.h"
@@ -32,8 +33,10 @@ void FuzzReader(const QByteArray& bytes) {
   sheet.BuildSheetLayout();
   kelt::LoadKlt(sheet, fields);
   const kelt::TextGrid& storage = sheet.Storage();
-  Check(storage.Cols() >= std::min(fields.widestField + 1, kelt::kKltMaxCols));
-  Check(storage.Cols() <= kelt::kKltMaxCols && sheet.View().Cols() == storage.Cols());
+  // A sheet holds at most 257 columns, however wide the file.
+  Check(storage.Cols() == std::max(kelt::Sheet::kInitialCols,
+                                   std::min(fields.widestField, kelt::kKltMaxFields) + 1));
+  Check(sheet.View().Cols() == storage.Cols());
   Check(storage.Rows() == kelt::Sheet::kStorageRows &&
         sheet.View().Rows() == kelt::Sheet::kGradeRows);
   for (qsizetype l = 0; l < fields.lines.size(); ++l) {
@@ -58,7 +61,10 @@ void FuzzEncoder(const uint8_t* data, size_t size) {
     Check(index > previous && index < text.size());
     previous = index;
   }
-  Check(kelt::CanEncodeCp932(text) == encoded.unencodable.isEmpty());
+  if (kelt::CanEncodeCp932(text)) {
+    Check(encoded.unencodable.isEmpty());
+    Check(kelt::DecodeCp932(encoded.bytes) == kelt::ToCp932Forms(text));
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <QStringDecoder>
 #include <QSysInfo>
 #include <algorithm>
 #include <utility>
@@ -115,6 +116,70 @@ void DecodeRun(const uchar* src, qsizetype begin, qsizetype end, char16_t** dst)
   }
 }
 
+// How typical a two-byte CP932 character is of a mark book: kana, level-1 kanji and the usual
+// symbols count for it; Greek, Cyrillic, rare kanji and codes no text has count against.
+int CodeScore(unsigned code) {
+  if (code >= 0x8140 && code <= 0x81FC) return 1;  // punctuation and symbols
+  if (code >= 0x8240 && code <= 0x82FC) return 2;  // full-width digits and letters, hiragana
+  if (code >= 0x8340 && code <= 0x8396) return 2;  // katakana
+  if (code >= 0x8740 && code <= 0x879C) return 1;  // circled numbers and the like
+  if (code >= 0x889F && code <= 0x9872) return 2;  // level-1 kanji
+  if (code >= 0xF040 && code <= 0xF9FC) return -3;  // user-defined area
+  if (code >= 0x839F && code <= 0x84BE) return -1;  // Greek, Cyrillic, box drawing
+  if (code >= 0x989F && code <= 0xEAA4) return -1;  // level-2 kanji
+  if ((code >= 0xED40 && code <= 0xEEFC) || code >= 0xFA40) return -1;  // IBM extensions
+  return -3;
+}
+
+// The sum of CodeScore over CP932 bytes; half-width katakana count for the text, stray bytes
+// against it.
+int JapaneseScore(QByteArrayView bytes) {
+  const auto* s = reinterpret_cast<const uchar*>(bytes.data());
+  const qsizetype n = bytes.size();
+  int score = 0;
+  qsizetype i = 0;
+  while (i < n) {
+    const uchar b = s[i];
+    if (b < 0x80) {
+      ++i;
+    } else if (b >= 0xA1 && b <= 0xDF) {
+      score += 1;
+      ++i;
+    } else if (IsLeadByte(b) && i + 1 < n) {
+      score += CodeScore(unsigned(b) << 8 | s[i + 1]);
+      i += 2;
+    } else {
+      score -= 3;
+      ++i;
+    }
+  }
+  return score;
+}
+
+// The shape of every file kelt writes: CRLF line ends only, the same number of TABs on every
+// line, and one empty line at the end.
+bool HasKeltShape(QByteArrayView bytes) {
+  if (!bytes.endsWith(QByteArrayView("\r\n\r\n", 4))) return false;
+  const qsizetype end = bytes.size() - 2;  // the empty last line
+  qsizetype tabs = -1;
+  qsizetype lineTabs = 0;
+  for (qsizetype i = 0; i < end; ++i) {
+    const char c = bytes[i];
+    if (c == '\t') {
+      ++lineTabs;
+    } else if (c == '\r') {
+      if (bytes[i + 1] != '\n') return false;
+      if (tabs >= 0 && tabs != lineTabs) return false;
+      tabs = lineTabs;
+      lineTabs = 0;
+      ++i;
+    } else if (c == '\n') {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 QString ToCp932Forms(QString text) {
@@ -159,7 +224,10 @@ Cp932Bytes EncodeCp932(const QString& source) {
 bool CanEncodeCp932(const QString& text) {
   const bool ascii =
       std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-  return ascii || EncodeCp932(text).unencodable.isEmpty();
+  if (ascii) return true;
+  // A code can still read back as another character (¥ as a backslash): check both ways.
+  const Cp932Bytes encoded = EncodeCp932(text);
+  return encoded.unencodable.isEmpty() && DecodeCp932(encoded.bytes) == ToCp932Forms(text);
 }
 
 QString DecodeCp932(QByteArrayView bytes) {
@@ -223,10 +291,24 @@ bool IsNonAsciiUtf8(QByteArrayView bytes) {
 }
 
 QString DecodeFileText(QByteArrayView bytes) {
-  static constexpr char kBom[] = "\xEF\xBB\xBF";
-  if (bytes.startsWith(QByteArrayView(kBom, 3))) return QString::fromUtf8(bytes.sliced(3));
-  if (IsNonAsciiUtf8(bytes)) return QString::fromUtf8(bytes);
-  return DecodeCp932(bytes);
+  if (bytes.startsWith(QByteArrayView("\xEF\xBB\xBF", 3))) return QString::fromUtf8(bytes.sliced(3));
+  // A spreadsheet's "Unicode text" is UTF-16 with a mark.
+  const bool le = bytes.startsWith(QByteArrayView("\xFF\xFE", 2));
+  if (le || bytes.startsWith(QByteArrayView("\xFE\xFF", 2))) {
+    QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                           QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes.sliced(2));
+  }
+  QString cp932 = DecodeCp932(bytes);
+  if (!IsNonAsciiUtf8(bytes)) return cp932;
+  if (cp932.contains(QChar(kReplacement))) return QString::fromUtf8(bytes);
+  if (HasKeltShape(bytes)) return cp932;
+  // Both readings are possible: take the one that looks more like Japanese.
+  QString utf8 = QString::fromUtf8(bytes);
+  const Cp932Bytes asCp932 = EncodeCp932(utf8);
+  const qsizetype utf8Score =
+      JapaneseScore(asCp932.bytes) - 2 * qsizetype(asCp932.unencodable.size());
+  return utf8Score > JapaneseScore(bytes) ? utf8 : cp932;
 }
 
 }  // namespace kelt

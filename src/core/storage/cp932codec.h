@@ -25,7 +25,8 @@ QString ToCp932Forms(QString text);
 // CP932 bytes of the text after ToCp932Forms.
 Cp932Bytes EncodeCp932(const QString& text);
 
-// True when every character of the text has a CP932 code (after ToCp932Forms).
+// True when the text comes back unchanged from CP932 (after ToCp932Forms): every character has a
+// code of its own. "¥" and "‾" do not: they are written as the bytes of "\" and "~".
 bool CanEncodeCp932(const QString& text);
 
 // CP932 bytes to text; every invalid byte, a lone lead byte at the end included, becomes U+FFFD.
@@ -34,8 +35,10 @@ QString DecodeCp932(QByteArrayView bytes);
 // True for well-formed UTF-8 holding at least one non-ASCII character.
 bool IsNonAsciiUtf8(QByteArrayView bytes);
 
-// The text of a file: UTF-8 after a UTF-8 byte-order mark or when IsNonAsciiUtf8, CP932
-// otherwise. Any input gives a text; nothing is dropped silently.
+// The text of a file. A byte-order mark names UTF-8 or UTF-16. Without one the text is CP932,
+// unless it is also well-formed UTF-8 and reads more like Japanese that way: short CP932 texts
+// (ﾐｶ is also UTF-8 for "ж") stay CP932, and a file in the shape kelt writes is always CP932.
+// Any input gives a text; nothing is dropped silently.
 QString DecodeFileText(QByteArrayView bytes);
 
 }  // namespace kelt

@@ -106,18 +106,25 @@ KltFields ReadKlt(const QByteArray& bytes) {
     qsizetype field = 1;
     qsizetype fieldStart = i;
     qsizetype k = i;
+    // Ends the field [fieldStart, k): kept, or noted when text is left out.
+    auto endField = [&] {
+      if (store && field <= kKltMaxFields) {
+        fields.append(text.mid(fieldStart, k - fieldStart));
+      } else if (k > fieldStart) {
+        (store ? result.fieldsLeftOut : result.linesLeftOut) = true;
+      }
+    };
     for (; k < n; ++k) {
       const char16_t ch = s[k];
       if (ch == kCr || ch == kLf) break;
       if (ch != kTab && ch != kComma) continue;
-      if (store && field <= kKltMaxFields) fields.append(text.mid(fieldStart, k - fieldStart));
+      endField();
       ++field;
       widest = std::max(widest, field);
       fieldStart = k + 1;
     }
     // An empty line has no field at all; otherwise the text after the last separator is one.
-    if (store && k > i && field <= kKltMaxFields)
-      fields.append(text.mid(fieldStart, k - fieldStart));
+    if (k > i) endField();
     if (store) {
       lastWidth = fields.size();
       result.lines.append(std::move(fields));
@@ -131,7 +138,7 @@ KltFields ReadKlt(const QByteArray& bytes) {
 
 void LoadKlt(Sheet& sheet, const KltFields& fields) {
   TextGrid& storage = sheet.MutableStorage();
-  const int cols = std::min(fields.widestField, kKltMaxCols - 1) + 1;
+  const int cols = std::min(fields.widestField, kKltMaxFields) + 1;
   if (storage.Cols() < cols) storage.SetCols(cols);
   if (storage.Rows() < Sheet::kStorageRows) storage.SetRows(Sheet::kStorageRows);
 

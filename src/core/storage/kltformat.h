@@ -16,8 +16,6 @@ class TextGrid;
 
 inline constexpr int kKltMaxLines = 1043;  // storage rows 0 to 1042
 inline constexpr int kKltMaxFields = 256;  // columns 1 to 256
-// A line of a million commas must not ask for a million columns; no real file comes near this.
-inline constexpr int kKltMaxCols = 1024;
 
 // The text the writer stores: rows 0 to R and columns 1 to C, where R and C are the highest
 // row and column holding a non-empty cell in columns 1 and up (both 0 when there is none).
@@ -50,6 +48,10 @@ struct KltFields {
   QList<QStringList> lines;
   // F: the highest field index of any line, counting every line and field (1 at least).
   int widestField = 1;
+  // Text in a line beyond kKltMaxLines or in a field beyond kKltMaxFields, which a sheet cannot
+  // hold. Empty lines and fields there (the empty last line of every file) lose nothing.
+  bool linesLeftOut = false;
+  bool fieldsLeftOut = false;
 };
 
 // Splits a file's bytes (CP932, or UTF-8 with a byte-order mark or recognisably UTF-8) into
@@ -57,7 +59,7 @@ struct KltFields {
 KltFields ReadKlt(const QByteArray& bytes);
 
 // Puts read fields into a sheet in the grade view, as a new window has it: widens the storage
-// grid (never narrows it) to F+1 columns, fills its rows and columns 1 and up, gives the view
+// grid (never narrows it) to F+1 columns, at most kKltMaxFields+1, fills its rows and columns 1 and up, gives the view
 // the same columns, copies the header and fills the grade view's pupil and year rows.
 void LoadKlt(Sheet& sheet, const KltFields& fields);
 

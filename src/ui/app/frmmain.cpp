@@ -203,12 +203,26 @@ frmDocument* frmMain::NewSheet() {
   auto* doc = new frmDocument(this);
   if (!doc->LoadedFile()) doc->SetCaption(QStringLiteral("Book") + QString::number(m_sheetCounter));
   QMdiSubWindow* window = m_mdi->addSubWindow(doc);
+  // A window first shown maximised has no normal size: cascading or restoring it would leave
+  // only its title bar.
+  window->resize(NormalSheetSize(m_mdi->viewport()->size(), size()));
   window->showMaximized();
   m_mdi->setActiveSubWindow(window);
   doc->editor()->setFocus();
   // The window opens with what could be read; then the teacher learns why not all of it.
-  if (!doc->LoadError().isEmpty()) ShowMessage(this, doc->LoadError(), PromptButtons::Ok, QString(), PromptIcon::Warning);
+  if (!doc->LoadMessage().isEmpty()) Tell(doc->LoadMessage());
   return doc;
+}
+
+void frmMain::Tell(const QString& text) {
+  m_pendingMessages.append(text);
+  if (isVisible()) ShowPendingMessages();
+}
+
+void frmMain::ShowPendingMessages() {
+  while (!m_pendingMessages.isEmpty()) {
+    ShowMessage(this, m_pendingMessages.takeFirst(), PromptButtons::Ok, QString(), PromptIcon::Warning);
+  }
 }
 
 void frmMain::OpenSheetFile() {
@@ -315,7 +329,7 @@ void frmMain::RestorePlacement() {
   const QRect wanted = PlacementToPixels(ReadPlacement(*settings), WidgetDpi(this));
   QList<QRect> screens;
   for (QScreen* screen : QGuiApplication::screens()) screens.append(screen->availableGeometry());
-  const QRect placed = KeepOnScreen(wanted, screens);
+  const QRect placed = FitOnScreen(wanted, screens);
   move(placed.topLeft());
   resize(placed.size());
   m_outerSize = placed.size();
@@ -323,6 +337,8 @@ void frmMain::RestorePlacement() {
 
 void frmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  // A message about the command line's file waits until the frame is on screen.
+  if (!m_pendingMessages.isEmpty()) QTimer::singleShot(0, this, &frmMain::ShowPendingMessages);
   if (m_placed) return;
   m_placed = true;
   // The stored size is the outer one; the window manager's frame is known only once shown.

@@ -65,6 +65,9 @@ class frmMain : public QMainWindow, public SheetHost {
   void RestorePlacement();
   void StorePlacement();
   void Tile(bool sideBySide);
+  // A message that needs the frame on screen: shown now, or as soon as the frame is shown.
+  void Tell(const QString& text);
+  void ShowPendingMessages();
 
   QMdiArea* m_mdi;
   QToolBar* m_toolBar = nullptr;
@@ -77,6 +80,7 @@ class frmMain : public QMainWindow, public SheetHost {
   QString m_tag;
   int m_sheetCounter = 0;
   QSize m_outerSize;
+  QStringList m_pendingMessages;
   bool m_placed = false;
 };
 

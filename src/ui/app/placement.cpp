@@ -2,6 +2,7 @@
 
 #include <QSettings>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -65,14 +66,31 @@ Placement PlacementFromPixels(const QRect& rect, double dpi) {
           PixelsToTwips(rect.width(), dpi), PixelsToTwips(rect.height(), dpi)};
 }
 
-QRect KeepOnScreen(const QRect& frame, const QList<QRect>& screens) {
-  if (screens.isEmpty()) return frame;
-  for (const QRect& screen : screens) {
-    if (screen.intersects(frame)) return frame;
+QRect FitOnScreen(const QRect& frame, const QList<QRect>& screens) {
+  const QSize wanted = frame.size().expandedTo(kMinimumFrameSize);
+  if (screens.isEmpty()) return {frame.topLeft(), wanted};
+  QRect screen = screens.first();
+  qint64 most = 0;
+  for (const QRect& candidate : screens) {
+    const QRect common = candidate.intersected(frame);
+    const qint64 area = common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+    if (area > most) {
+      most = area;
+      screen = candidate;
+    }
   }
-  QRect moved = frame;
-  moved.moveTopLeft(screens.first().topLeft());
-  return moved;
+  const QSize size = wanted.boundedTo(screen.size());
+  const int left = std::clamp(frame.left(), screen.left(), screen.right() - size.width() + 1);
+  const int top = std::clamp(frame.top(), screen.top(), screen.bottom() - size.height() + 1);
+  return {left, top, size.width(), size.height()};
+}
+
+QSize NormalSheetSize(QSize clientArea, QSize frame) {
+  constexpr QSize kMinimum{360, 240};
+  const QSize basis = clientArea.width() >= kMinimum.width() && clientArea.height() >= kMinimum.height()
+                          ? clientArea
+                          : frame;
+  return (basis * 2 / 3).expandedTo(kMinimum);
 }
 
 }  // namespace kelt

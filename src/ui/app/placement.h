@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QVariant>
 
@@ -31,8 +32,16 @@ void WritePlacement(QSettings& settings, const Placement& placement);
 QRect PlacementToPixels(const Placement& placement, double dpi);
 Placement PlacementFromPixels(const QRect& rect, double dpi);
 
-// A frame rectangle that lies on no screen is moved onto the first available area, keeping its
-// size; one that touches a screen is kept.
-QRect KeepOnScreen(const QRect& frame, const QList<QRect>& screens);
+// The smallest frame that still shows its menus, toolbar and part of a sheet, in pixels.
+inline constexpr QSize kMinimumFrameSize{400, 300};
+
+// The frame rectangle brought wholly onto the available area of the screen it mostly lies on
+// (the first one when it lies on none), at least kMinimumFrameSize and at most that area, so its
+// title bar can always be reached.
+QRect FitOnScreen(const QRect& frame, const QList<QRect>& screens);
+
+// The normal (not maximised) size of a new sheet window: two thirds of the frame's client area,
+// or of the frame itself while its area is not laid out yet.
+QSize NormalSheetSize(QSize clientArea, QSize frame);
 
 }  // namespace kelt

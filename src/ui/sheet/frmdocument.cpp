@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,8 +25,6 @@ constexpr int kNumberWidth = 700;
 constexpr int kNameWidth = 1500;
 constexpr int kScoreWidth = 700;
 constexpr int kCentred = 4;
-// Far beyond any sheet (about 1 MB at full size); a bigger file is not read into memory.
-constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
 QFont SheetFont() {
   QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
@@ -73,21 +70,25 @@ void frmDocument::LoadFile(const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
   m_loadedFile = true;
   SetCaption(absolute);
-  QFile file(absolute);
+  m_fileStamp = DiskStamp::Of(absolute);
+  const FileBytes file = ReadFileBytes(absolute);
   // A path that does not exist yet is a sheet the teacher is about to create.
-  if (!file.exists()) return;
-  QString error;
-  if (!file.open(QIODevice::ReadOnly)) {
-    error = file.errorString();
-  } else if (file.size() > kMaxFileSize) {
-    error = QStringLiteral("ファイルが大きすぎます (%1 バイト)。").arg(file.size());
-  } else {
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) error = file.errorString();
-    LoadKlt(*m_sheet, ReadKlt(bytes));
+  if (file.missing) return;
+  const QString shownPath = QDir::toNativeSeparators(absolute);
+  if (!file.error.isEmpty()) {
+    m_loadMessage = QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, file.error);
+    return;
   }
-  if (!error.isEmpty()) {
-    m_loadError = QStringLiteral("%1 を読み込めませんでした。\n%2").arg(QDir::toNativeSeparators(absolute), error);
+  const KltFields fields = ReadKlt(file.bytes);
+  LoadKlt(*m_sheet, fields);
+  QStringList leftOut;
+  if (fields.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
+  if (fields.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
+  if (!leftOut.isEmpty()) {
+    m_loadMessage = QStringLiteral(
+                        "%1 の %2 は、シートに入りきらないため読み込んでいません。\n"
+                        "このファイルに上書き保存すると、その部分は失われます。")
+                        .arg(shownPath, leftOut.join(QStringLiteral("と")));
   }
 }
 

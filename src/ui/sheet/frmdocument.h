@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "core/storage/sheetfile.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -39,10 +41,15 @@ class frmDocument : public QWidget {
   QString Caption() const;
   void SetCaption(const QString& caption);
 
-  // Why the file named by OpenPath could not be read at creation; empty when it was, or when
-  // there was no file to read.
-  QString LoadError() const { return m_loadError; }
+  // What the teacher must learn about the file named by OpenPath at creation: why it could not
+  // be read, or what of it the sheet could not hold; empty when all is well.
+  QString LoadMessage() const { return m_loadMessage; }
   bool LoadedFile() const { return m_loadedFile; }
+
+  // The file as it was when the sheet last read or wrote it; Save asks before replacing a file
+  // that has changed since.
+  const DiskStamp& FileStamp() const { return m_fileStamp; }
+  void SetFileStamp(const DiskStamp& stamp) { m_fileStamp = stamp; }
 
   // The view buttons' click handlers.
   void ShowGradeView();
@@ -70,8 +77,9 @@ class frmDocument : public QWidget {
   QLineEdit* m_text4 = nullptr;
   FlexGrid* m_grid = nullptr;
   CellEditor* m_editor = nullptr;
-  QString m_loadError;
+  QString m_loadMessage;
   bool m_loadedFile = false;
+  DiskStamp m_fileStamp;
 };
 
 }  // namespace kelt

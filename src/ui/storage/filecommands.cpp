@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
+#include "core/storage/sheetfile.h"
 #include "ui/platform/prompts.h"
 #include "ui/sheet/frmdocument.h"
 
@@ -48,6 +48,34 @@ bool AcceptUnstorable(const TextGrid& storage, QWidget* parent) {
   return ShowMessage(parent, text, PromptButtons::OkCancel, QString(), PromptIcon::Warning) ==
          PromptAnswer::Ok;
 }
+
+bool AskYes(QWidget* parent, const QString& text, const QString& title) {
+  return ShowMessage(parent, text, PromptButtons::YesNo, title, PromptIcon::Warning) ==
+         PromptAnswer::Yes;
+}
+
+bool ConfirmOverwrite(const QString& target, QWidget* parent, const QString& title) {
+  return AskYes(parent,
+                QStringLiteral("%1 は既に存在します。\n上書きしますか?")
+                    .arg(QDir::toNativeSeparators(target)),
+                title);
+}
+
+// Whether Save may write `target`: a file the sheet was not read from or saved to (kumi.klt
+// beside the kumi.csv it came from), or one changed on disk since, is replaced only when the
+// teacher says so.
+bool MayReplace(const frmDocument* doc, const QString& target, QWidget* parent) {
+  const DiskStamp now = DiskStamp::Of(target);
+  if (!now.exists) return true;
+  const DiskStamp& known = doc->FileStamp();
+  if (known.path != target) return ConfirmOverwrite(target, parent, QString());
+  if (now == known) return true;
+  return AskYes(parent,
+                QStringLiteral("%1 は、このシートで読み込むか保存した後に変更されています。\n"
+                               "上書きしますか?")
+                    .arg(QDir::toNativeSeparators(target)),
+                QString());
+}
 }  // namespace
 
 QString CommandLinePath(const QString& arguments) {
@@ -58,6 +86,7 @@ QString CommandLinePath(const QString& arguments) {
 }
 
 QString KltSavePath(const QString& path) {
+  if (path.endsWith(kExtension, Qt::CaseInsensitive)) return path;
   return HasFourCharacterExtension(path) ? path.left(path.size() - 4) + kExtension
                                          : path + kExtension;
 }
@@ -66,7 +95,9 @@ bool SaveSheet(frmDocument* doc, QWidget* parent) {
   if (!doc) return false;
   const QString caption = doc->Caption();
   if (caption.startsWith(QStringLiteral("Book"))) return SaveSheetAs(doc, parent);
-  return WriteSheetFile(doc, KltSavePath(caption), parent);
+  const QString target = KltSavePath(caption);
+  if (!MayReplace(doc, target, parent)) return false;
+  return WriteSheetFile(doc, target, parent);
 }
 
 bool SaveSheetAs(frmDocument* doc, QWidget* parent) {
@@ -75,12 +106,7 @@ bool SaveSheetAs(frmDocument* doc, QWidget* parent) {
   if (chosen.isEmpty()) return false;
   const QString target = QFileInfo(KltSavePath(chosen)).absoluteFilePath();
   // The question is about the file actually written, whatever name was typed.
-  if (QFileInfo::exists(target) &&
-      ShowMessage(parent,
-                  QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(QDir::toNativeSeparators(target)),
-                  PromptButtons::YesNo, kSaveAsTitle, PromptIcon::Warning) != PromptAnswer::Yes) {
-    return false;
-  }
+  if (QFileInfo::exists(target) && !ConfirmOverwrite(target, parent, kSaveAsTitle)) return false;
   return WriteSheetFile(doc, target, parent);
 }
 
@@ -93,28 +119,15 @@ bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent) {
   sheet->MutableStorage() = std::move(stored);
 
   sheet->SetTag(QStringLiteral("0"));
-  const QByteArray bytes = WriteKlt(sheet->Storage());
-  QSaveFile file(path);
-  QString error;
-  if (!file.open(QIODevice::WriteOnly)) {
-    error = file.errorString();
-  } else if (file.write(bytes) != bytes.size()) {
-    // A short write (a full disk) must never replace the old file.
-    error = file.errorString();
-    file.cancelWriting();
-    file.commit();
-  } else if (!file.commit()) {
-    error = file.errorString();
-  }
-  if (!error.isEmpty() || !QFileInfo::exists(path)) {
+  const QString error = WriteFileAtomically(path, WriteKlt(sheet->Storage()));
+  if (!error.isEmpty()) {
     sheet->MarkModified();
     ShowMessage(parent,
-                QStringLiteral("%1 に保存できませんでした。\n%2")
-                    .arg(QDir::toNativeSeparators(path),
-                         error.isEmpty() ? QStringLiteral("書き込みに失敗しました。") : error),
+                QStringLiteral("%1 に保存できませんでした。\n%2").arg(QDir::toNativeSeparators(path), error),
                 PromptButtons::Ok, QString(), PromptIcon::Critical);
     return false;
   }
+  doc->SetFileStamp(DiskStamp::Of(path));
   doc->SetCaption(path);
   return true;
 }

@@ -12,11 +12,13 @@ class frmDocument;
 // characters that starts with a double quote loses its first and last characters.
 QString CommandLinePath(const QString& arguments);
 
-// Where a sheet is written: the path (a caption for Save, the chosen name for Save As) with its
-// four-character extension replaced by ".klt", or with ".klt" added when it has none.
+// Where a sheet is written: the path (a caption for Save, the chosen name for Save As) itself when
+// it ends in ".klt" in any case, else with its four-character extension replaced by ".klt", or
+// with ".klt" added when it has none.
 QString KltSavePath(const QString& path);
 
-// Save: under the caption's path, or through Save As for a sheet never saved. True when written.
+// Save: under the caption's path, or through Save As for a sheet never saved. Asks first before
+// replacing a file the sheet was not read from, or one changed on disk since. True when written.
 bool SaveSheet(frmDocument* doc, QWidget* parent);
 // Save As: asks for a name and writes there. True when written.
 bool SaveSheetAs(frmDocument* doc, QWidget* parent);

@@ -121,10 +121,36 @@ TEST(Cp932Codec, FileTextEncodingDetection) {
       {Bytes("\xC0\x80"), Utf8("ﾀ\uFFFD")},                         // overlong form: not UTF-8
       {Bytes("plain,ascii"), Utf8("plain,ascii")},
       {QByteArray(), QString()},
+      // Well-formed UTF-8 that is CP932: half-width katakana read as Cyrillic or Latin otherwise.
+      {Bytes("\xD0\xB6"), Utf8("ﾐｶ")},
+      {Bytes("\xBB\xC4\xB3\t\xC0\xDB\xB3,85"), Utf8("ｻﾄｳ\tﾀﾛｳ,85")},
+      {Bytes("\xC3\xA9"), Utf8("ﾃｩ")},
+      // Well-formed CP932 that is UTF-8: kanji and kana read as rare kanji otherwise.
+      {Bytes("\xE4\xBD\x90\xE8\x97\xA4\t90\r\n"), Utf8("佐藤\t90\r\n")},
+      {Bytes("\xE3\x81\xA2"), Utf8("ぢ")},
+      // ... unless the file has the shape kelt writes: CRLF, even TABs, an empty last line.
+      {Bytes("\xE3\x81\xA2\t\r\n\t\r\n\r\n"), Utf8("縺｢\t\r\n\t\r\n\r\n")},
+      {Bytes("\xE3\x81\xA2\t\r\n\r\n\r\n"), Utf8("ぢ\t\r\n\r\n\r\n")},  // uneven TABs
+      // UTF-16 with a mark, as spreadsheets save "Unicode text".
+      {QByteArray("\xFF\xFE\x0F\x6C\t\x00", 6), Utf8("氏\t")},
+      {QByteArray("\xFE\xFF\x6C\x0F\x00\t", 6), Utf8("氏\t")},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DecodeFileText(c.bytes), c.text) << c.bytes.toHex().toStdString();
   }
+}
+
+// A character whose code reads back as another one cannot be stored as it is.
+TEST(Cp932Codec, OnlyRoundTripsCountAsEncodable) {
+  const struct {
+    const char* text;
+    bool encodable;
+  } cases[] = {
+      {"abc", true}, {"氏  名", true}, {"髙①ｺﾋﾟｰ～", true}, {"〜", true},  // 〜 is written as ～
+      {"¥", false},  {"‾", false},     {"𠮷", false},          {"😀", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(CanEncodeCp932(Utf8(c.text)), c.encodable) << c.text;
+  EXPECT_EQ(EncodeCp932(Utf8("¥‾")).bytes, QByteArray("\\~")) << "still written as the old program did";
 }
 
 TEST(Cp932Codec, Utf8Recognition) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
 #include <QSignalSpy>
 
 #include "core/sheet/sheet.h"
@@ -202,7 +203,8 @@ TEST(KltReader, EmptyLineLeavesStorageRowEmpty) {
   EXPECT_EQ(s.sheet.ViewText(3, 1), QStringLiteral("c"));
 }
 
-// Only 1043 lines and 256 fields are stored, but every field counts for F.
+// Only 1043 lines and 256 fields are stored, and the sheet never grows past 257 columns; text
+// left out is reported, empty lines and fields there are not.
 TEST(KltReader, LineAndFieldLimits) {
   QByteArray bytes;
   for (int line = 1; line <= 1044; ++line) {
@@ -219,16 +221,90 @@ TEST(KltReader, LineAndFieldLimits) {
   NewSheet s;
   LoadKlt(s.sheet, fields);
   const TextGrid& storage = s.sheet.Storage();
-  ASSERT_EQ(storage.Cols(), 302);
+  ASSERT_EQ(storage.Cols(), 257);
   EXPECT_EQ(storage.Rows(), Sheet::kStorageRows);
   EXPECT_EQ(storage.Text(0, 256), QStringLiteral("256"));
-  EXPECT_EQ(storage.Text(0, 257), QString());
   EXPECT_EQ(storage.Text(1042, 2), QStringLiteral("2"));
-  EXPECT_EQ(s.sheet.View().Cols(), 302);
+  EXPECT_EQ(s.sheet.View().Cols(), 257);
 
   NewSheet wide;
   Load(wide.sheet, QByteArray(100000, ','));
-  EXPECT_EQ(wide.sheet.Storage().Cols(), kKltMaxCols) << "a hostile file cannot exhaust memory";
+  EXPECT_EQ(wide.sheet.Storage().Cols(), 257) << "a hostile file cannot widen the sheet";
+
+  auto lines = [](int count, const QByteArray& last) {
+    QByteArray text;
+    for (int i = 1; i < count; ++i) text += "a\t1\r\n";
+    return text + last;
+  };
+  const QByteArray wideLine = QByteArray("x") + QByteArray(300, '\t');
+  const struct {
+    QByteArray bytes;
+    bool linesLeftOut, fieldsLeftOut;
+    const char* why;
+  } cases[] = {
+      {lines(1043, "a\t1\r\n\r\n"), false, false, "a full file with the writer's empty last line"},
+      {lines(1043, "a\t1\r\n\t,\r\n\r\n"), false, false, "only separators beyond the limit"},
+      {lines(1043, "a\t1\r\nb\r\n"), true, false, "a 1044th line with text"},
+      {lines(5, wideLine + "\r\n"), false, false, "300 fields, empty after the first"},
+      {lines(5, wideLine + "z\r\n"), false, true, "text in field 301"},
+      {lines(1100, wideLine + "z"), true, false, "a wide line beyond the last stored line"},
+  };
+  for (const auto& c : cases) {
+    const KltFields read = ReadKlt(c.bytes);
+    EXPECT_EQ(read.linesLeftOut, c.linesLeftOut) << c.why;
+    EXPECT_EQ(read.fieldsLeftOut, c.fieldsLeftOut) << c.why;
+  }
+}
+
+// Sheets as teachers fill them, written and read back, give the same cells: also those whose only
+// non-ASCII text is half-width katakana, which is well-formed UTF-8 more often than not.
+TEST(KltFormat, GeneratedSheetsReadBackUnchanged) {
+  const QStringList kanji = {Utf8("佐藤"), Utf8("鈴木"), Utf8("髙橋"), Utf8("渡邉"), Utf8("國語"),
+                             Utf8("﨑"), Utf8("期末"), Utf8("①"), Utf8("～")};
+  const QStringList kana = {Utf8("はなこ"), Utf8("タロウ"), Utf8("ー")};
+  const QStringList narrow = {Utf8("ﾐｶ"), Utf8("ｻﾄｳ"), Utf8("ﾀﾛｳ"), Utf8("ｽｽﾞｷ ﾊﾅｺ"), Utf8("ﾃｽﾄ"),
+                              Utf8("ﾟﾞ"), Utf8("ｰ"), Utf8("ｺﾋﾟｰ")};
+  // Pairs whose CP932 bytes are also a UTF-8 character (ﾐｶ is D0 B6, "ж").
+  const QStringList pairs = {Utf8("ﾐｶ"), Utf8("ﾃｽ"), Utf8("ﾄｳ"), Utf8("ﾅｶ"), Utf8("ﾏｷ"), Utf8("ﾊｼ"),
+                             Utf8("ﾆｼ ﾐｶ")};
+  const QStringList ascii = {QStringLiteral("85"), QStringLiteral("72.5"), QStringLiteral("A"),
+                             QStringLiteral("-3"), QStringLiteral("Kato")};
+  QRandomGenerator random(20261207);
+  auto pick = [&random](const QStringList& pool) {
+    return pool[random.bounded(int(pool.size()))];
+  };
+  int validUtf8 = 0;
+  for (int round = 0; round < 300; ++round) {
+    // Half the sheets hold only such pairs and ASCII.
+    const bool pairsOnly = round % 2 == 0;
+    TextGrid storage(Sheet::kStorageRows, 3 + random.bounded(20));
+    const int cells = 1 + random.bounded(40);
+    for (int i = 0; i < cells; ++i) {
+      const int row = random.bounded(Sheet::kStorageRows);
+      const int col = 1 + random.bounded(storage.Cols() - 1);
+      QString text;
+      for (int parts = 1 + random.bounded(3); parts > 0; --parts) {
+        const int kind = random.bounded(pairsOnly ? 2 : 5);
+        text += pick(kind == 0   ? ascii
+                     : kind == 1 ? pairs
+                     : kind == 2 ? narrow
+                     : kind == 3 ? kanji
+                                 : kana);
+      }
+      storage.SetText(row, col, text);
+    }
+    const QByteArray bytes = WriteKlt(storage);
+    if (IsNonAsciiUtf8(bytes)) ++validUtf8;
+    NewSheet read;
+    Load(read.sheet, bytes);
+    for (int r = 0; r < storage.Rows(); ++r) {
+      for (int c = 1; c < storage.Cols(); ++c) {
+        ASSERT_EQ(read.sheet.Storage().Text(r, c), storage.Text(r, c))
+            << "round " << round << " cell " << r << ',' << c;
+      }
+    }
+  }
+  EXPECT_GT(validUtf8, 100) << "the generator no longer makes the ambiguous files";
 }
 
 TEST(KltWriter, FindsUnstorableCells) {
@@ -240,6 +316,7 @@ TEST(KltWriter, FindsUnstorableCells) {
       {"𠮷田", {R::kUnencodable}}, {"😀", {R::kUnencodable}}, {"1,5", {R::kSeparator}},
       {"a\tb", {R::kSeparator}},   {"a\r", {R::kSeparator}}, {"a\nb", {R::kSeparator}},
       {"😀,", {R::kUnencodable}},   {"〜−‖—¢£¬", {}},         {"髙①ｺﾋﾟｰ～", {}},
+      {"¥100", {R::kUnencodable}},  {"a‾", {R::kUnencodable}},  // read back as \\ and ~
   };
   for (const auto& c : cases) {
     TextGrid storage(Sheet::kStorageRows, Sheet::kInitialCols);

@@ -130,9 +130,19 @@ TEST(frmMain, PlacementDefaultsAndRoundTrip) {
   }
   settings->sync();
   EXPECT_EQ(ReadPlacement(*settings), stored) << "minimized stores nothing";
-  WritePlacement(*settings, {900000, 900000, 6000, 6000});
-  frmMain frame;
-  EXPECT_EQ(frame.pos(), frame.screen()->availableGeometry().topLeft()) << "brought back on screen";
+  // Whatever was stored, the frame comes back whole on the screen and large enough to use.
+  const Placement odd[] = {{900000, 900000, 6000, 6000},
+                           {1000, 1000, 1000000000, 1000000000},
+                           {1000, 1000, 0, 0},
+                           {-90000, -5000, -100, -100}};
+  for (const Placement& placement : odd) {
+    WritePlacement(*settings, placement);
+    frmMain frame;
+    const QRect screen = frame.screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(QRect(frame.pos(), frame.size()))) << placement.left;
+    EXPECT_GE(frame.width(), kMinimumFrameSize.width()) << placement.width;
+    EXPECT_GE(frame.height(), kMinimumFrameSize.height()) << placement.height;
+  }
 }
 
 TEST(frmMain, UndoAsksAndReloadsTheActiveSheet) {

@@ -56,13 +56,32 @@ TEST(Placement, TwipsAndPixels) {
   EXPECT_EQ(PlacementToPixels({1440, 0, 2880, 1440}, 120), QRect(120, 0, 240, 120));
 }
 
-TEST(Placement, FrameWhollyOffEveryScreenComesBack) {
+// Whatever was stored, the frame comes back usable: on one screen, title bar in reach, not
+// larger than that screen and not too small to work in.
+TEST(Placement, TheFrameFitsOnAScreen) {
   const QList<QRect> screens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
-  EXPECT_EQ(KeepOnScreen(QRect(100, 100, 400, 300), screens), QRect(100, 100, 400, 300));
-  EXPECT_EQ(KeepOnScreen(QRect(3000, 900, 400, 300), screens), QRect(3000, 900, 400, 300))
-      << "partly on the second screen";
-  EXPECT_EQ(KeepOnScreen(QRect(5000, 5000, 400, 300), screens), QRect(0, 0, 400, 300));
-  EXPECT_EQ(KeepOnScreen(QRect(-900, 10, 400, 300), screens), QRect(0, 0, 400, 300));
+  const struct {
+    QRect stored, placed;
+    const char* why;
+  } cases[] = {
+      {QRect(100, 100, 800, 600), QRect(100, 100, 800, 600), "on screen: kept"},
+      {QRect(3000, 900, 400, 300), QRect(2800, 724, 400, 300), "mostly on the second screen"},
+      {QRect(1800, 100, 800, 600), QRect(1920, 100, 800, 600), "more on the second than the first"},
+      {QRect(5000, 5000, 400, 300), QRect(1520, 780, 400, 300), "on no screen: the first"},
+      {QRect(-900, 10, 1000, 300), QRect(0, 10, 1000, 300), "mostly off to the left"},
+      {QRect(-100, -100, 66666667, 66666667), QRect(0, 0, 1920, 1080), "1e9 twips"},
+      {QRect(50, 60, 0, 0), QRect(50, 60, 400, 300), "no size"},
+      {QRect(50, 60, -40, -40), QRect(50, 60, 400, 300), "negative size"},
+      {QRect(1900, 1070, 10, 10), QRect(1520, 780, 400, 300), "a dot in the corner"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FitOnScreen(c.stored, screens), c.placed) << c.why;
+  EXPECT_EQ(FitOnScreen(QRect(10, 10, 0, 0), {}), QRect(10, 10, 400, 300));
+}
+
+TEST(Placement, NormalSheetSize) {
+  EXPECT_EQ(NormalSheetSize({900, 600}, {1000, 800}), QSize(600, 400));
+  EXPECT_EQ(NormalSheetSize({100, 30}, {1200, 900}), QSize(800, 600)) << "area not laid out yet";
+  EXPECT_EQ(NormalSheetSize({100, 30}, {300, 200}), QSize(360, 240)) << "never too small to use";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/sheet/sheet.h"
@@ -62,7 +63,8 @@ TEST(FileCommands, SavePaths) {
       {QStringLiteral("/d/kumi1"), QStringLiteral("/d/kumi1.klt")},
       {QStringLiteral("/d.old/kumi"), QStringLiteral("/d.old/kumi.klt")},
       {QStringLiteral("/d/.abc"), QStringLiteral("/d/.abc.klt")},
-      {QStringLiteral("/d/成績.KLT"), QStringLiteral("/d/成績.klt")},
+      {QStringLiteral("/d/成績.KLT"), QStringLiteral("/d/成績.KLT")},  // saved to itself
+      {QStringLiteral("/d/kumi.Klt"), QStringLiteral("/d/kumi.Klt")},
   };
   for (const Case& c : cases) EXPECT_EQ(KltSavePath(c.caption), c.path) << c.caption.toStdString();
 }
@@ -161,32 +163,117 @@ TEST(FileCommands, AnUnwritablePathKeepsTheMarkAndSaysWhy) {
   EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book1"));
 }
 
-// A disk that fills up during the write leaves the old file as it was.
+// A disk that fills up during the write leaves the old file as it was and says why, for a sheet
+// small enough to sit in a write buffer as well as for a full one.
 TEST(FileCommands, AFullDiskLeavesTheOldFile) {
   if (geteuid() != 0) GTEST_SKIP() << "mounting a small disk needs root";
   QTemporaryDir base;
   const QString mount = base.filePath(QStringLiteral("disk"));
   QDir().mkpath(mount);
-  const QByteArray command = "mount -t tmpfs -o size=96k tmpfs '" + mount.toLocal8Bit() + "' 2>/dev/null";
-  if (std::system(command.constData()) != 0) GTEST_SKIP() << "no tmpfs here";
+  const QByteArray command = "mount -t tmpfs -o size=96k tmpfs '" + mount.toLocal8Bit() + "'";
+  ASSERT_EQ(std::system(command.constData()), 0);
   const QString path = mount + QStringLiteral("/kumi.klt");
   QByteArray old(40 * 1024, 'x');
   WriteAll(path, old);
+  QFile filler(mount + QStringLiteral("/filler"));
+  ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+  while (filler.write(QByteArray(4096, 'f')) == 4096) {
+  }
+  filler.close();
 
-  Frame f;
-  f.sheet()->SetViewCols(60);
-  f.sheet()->EditView([](TextGrid& view) {
-    for (int r = 1; r < view.Rows(); ++r)
-      for (int c = 2; c < view.Cols(); ++c) view.SetText(r, c, QStringLiteral("12345"));
-  });
-  f.sheet()->MarkModified();
-  test::ScriptedPrompts prompts;
-  prompts.Expect(PromptAnswer::Ok);
-  EXPECT_FALSE(WriteSheetFile(f.frame.activeSheet(), path, &f.frame));
-  EXPECT_EQ(ReadAll(path), old);
-  EXPECT_TRUE(f.sheet()->IsModified());
-  EXPECT_EQ(prompts.shown().size(), 1);
+  for (const int cols : {3, 60}) {  // about 2 KB and 360 KB
+    Frame f;
+    f.sheet()->SetViewCols(cols);
+    f.sheet()->EditView([](TextGrid& view) {
+      for (int r = 1; r < view.Rows(); ++r)
+        for (int c = 2; c < view.Cols(); ++c) view.SetText(r, c, QStringLiteral("12345"));
+    });
+    f.sheet()->MarkModified();
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::Ok);
+    EXPECT_FALSE(WriteSheetFile(f.frame.activeSheet(), path, &f.frame)) << cols;
+    EXPECT_EQ(ReadAll(path), old) << cols;
+    EXPECT_EQ(f.sheet()->Tag(), QStringLiteral("1")) << cols;
+    EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book1"));
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_TRUE(prompts.shown()[0].text.contains(path));
+    EXPECT_FALSE(prompts.shown()[0].text.contains(QStringLiteral("未知")));
+  }
   std::system(("umount '" + mount.toLocal8Bit() + "'").constData());
+}
+
+// Save writes the .klt twin of a sheet opened from another file, and the file a sheet came from;
+// it asks before replacing a twin that is already there, or a file changed on disk since.
+TEST(FileCommands, SaveAsksBeforeReplacingWhatItDidNotRead) {
+  Frame f;
+  const QString csv = f.dir.filePath(QStringLiteral("kumi.csv"));
+  const QString klt = f.dir.filePath(QStringLiteral("kumi.klt"));
+  WriteAll(csv, "name,A\r\n");
+  WriteAll(klt, "colleague");
+  {
+    test::ScriptedPrompts prompts;
+    OpenPath() = csv;
+    f.frame.NewSheet();
+  }
+  f.sheet()->SetViewText(1, 2, QStringLiteral("85"));
+  f.sheet()->MarkModified();
+  {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::No);
+    f.frame.ToolbarClick(QStringLiteral("上書き保存"));
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_TRUE(prompts.shown()[0].text.contains(klt));
+    EXPECT_EQ(ReadAll(klt), QByteArray("colleague"));
+    EXPECT_TRUE(f.sheet()->IsModified());
+  }
+  {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::Yes);
+    f.frame.ToolbarClick(QStringLiteral("上書き保存"));
+    EXPECT_TRUE(ReadAll(klt).contains("\t85"));
+    EXPECT_EQ(f.frame.activeSheet()->Caption(), klt);
+    EXPECT_EQ(ReadAll(csv), QByteArray("name,A\r\n"));
+  }
+  {
+    // Saved once, the file is the sheet's own: the next save asks nothing.
+    test::ScriptedPrompts prompts;
+    f.sheet()->MarkModified();
+    f.frame.ToolbarClick(QStringLiteral("上書き保存"));
+    EXPECT_TRUE(prompts.shown().isEmpty());
+  }
+  // A second kelt (or a colleague) writes the file meanwhile.
+  WriteAll(klt, "someone else's marks");
+  f.sheet()->SetViewText(2, 2, QStringLiteral("70"));
+  f.sheet()->MarkModified();
+  {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::No);
+    f.frame.ToolbarClick(QStringLiteral("上書き保存"));
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_TRUE(prompts.shown()[0].text.contains(QStringLiteral("変更されています")));
+    EXPECT_EQ(ReadAll(klt), QByteArray("someone else's marks"));
+    EXPECT_TRUE(f.sheet()->IsModified());
+    EXPECT_EQ(f.sheet()->ViewText(2, 2), QStringLiteral("70"));
+  }
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Yes);
+  f.frame.ToolbarClick(QStringLiteral("上書き保存"));
+  EXPECT_TRUE(ReadAll(klt).contains("\t70"));
+  EXPECT_FALSE(f.sheet()->IsModified());
+
+  // A sheet whose caption ends in .KLT writes that very file.
+  const QString upper = f.dir.filePath(QStringLiteral("SEISEKI.KLT"));
+  WriteAll(upper, "\t1\r\n\r\n");
+  {
+    test::ScriptedPrompts opened;
+    OpenPath() = upper;
+    f.frame.NewSheet();
+  }
+  f.sheet()->SetViewText(1, 2, QStringLiteral("99"));
+  test::ScriptedPrompts quiet;
+  f.frame.ToolbarClick(QStringLiteral("上書き保存"));
+  EXPECT_TRUE(ReadAll(upper).contains("\t99"));
+  EXPECT_FALSE(QFile::exists(f.dir.filePath(QStringLiteral("SEISEKI.klt"))));
 }
 
 TEST(FileCommands, CellsThatWouldNotComeBackAreReportedFirst) {
@@ -269,15 +356,61 @@ TEST(FileCommands, StartupPathsThatCannotBeRead) {
     EXPECT_TRUE(prompts.shown().isEmpty());
     EXPECT_TRUE(OpenPath().isEmpty());
   }
+  const QString fifo = f.dir.filePath(QStringLiteral("pipe.klt"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString big = f.dir.filePath(QStringLiteral("big.klt"));
+  WriteAll(big, QByteArray(17 * 1024 * 1024, '1'));
+  // A folder, a FIFO (which would block for ever), a device without end, a file past the limit.
+  const QString paths[] = {f.dir.path(), fifo, QStringLiteral("/dev/zero"), big};
+  for (const QString& path : paths) {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::Ok);
+    OpenPath() = path;
+    f.frame.NewSheet();
+    ASSERT_EQ(prompts.shown().size(), 1) << path.toStdString();
+    EXPECT_TRUE(prompts.shown()[0].text.contains(path));
+    EXPECT_EQ(f.frame.activeSheet()->sheet()->ViewText(1, 0), QStringLiteral("101"));
+    EXPECT_EQ(f.frame.activeSheet()->sheet()->ViewText(1, 2), QString());
+  }
+  f.frame.NewSheet();
+  EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book7"));
+}
+
+// What a sheet cannot hold is read as far as it goes and reported once, after the window opens.
+TEST(FileCommands, DataLeftOutIsReportedOnce) {
+  Frame f;
+  const QString path = f.dir.filePath(QStringLiteral("wide.csv"));
+  QByteArray bytes = "name" + QByteArray(299, ',') + "last\r\n";
+  for (int line = 2; line <= 1050; ++line) bytes += "x,1\r\n";
+  WriteAll(path, bytes);
   test::ScriptedPrompts prompts;
   prompts.Expect(PromptAnswer::Ok);
-  OpenPath() = f.dir.path();  // a folder cannot be read as a sheet
+  OpenPath() = path;
   f.frame.NewSheet();
   ASSERT_EQ(prompts.shown().size(), 1);
-  EXPECT_TRUE(prompts.shown()[0].text.contains(f.dir.path()));
-  EXPECT_EQ(f.frame.activeSheet()->sheet()->ViewText(1, 0), QStringLiteral("101"));
-  f.frame.NewSheet();
-  EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book4"));
+  const QString text = prompts.shown()[0].text;
+  EXPECT_TRUE(text.contains(QStringLiteral("1043 行目より後"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("256 列目より右"))) << text.toStdString();
+  EXPECT_EQ(f.sheet()->View().Cols(), 257);
+  EXPECT_EQ(f.sheet()->ViewText(0, 1), QStringLiteral("name"));
+  EXPECT_EQ(f.sheet()->ViewText(1002, 1), QStringLiteral("x")) << "read as far as it goes";
+}
+
+// At start-up the frame is not on screen yet: its message waits for it.
+TEST(FileCommands, AMessageAboutTheCommandLineFileWaitsForTheFrame) {
+  QTemporaryDir dir;
+  test::ScriptedPrompts prompts;
+  OpenPath() = dir.path();
+  frmMain frame;
+  EXPECT_TRUE(prompts.shown().isEmpty()) << "shown before the frame";
+  prompts.Expect(PromptAnswer::Ok);
+  frame.show();
+  QTRY_COMPARE(prompts.shown().size(), 1);
+  EXPECT_TRUE(prompts.shown()[0].text.contains(dir.path()));
+  frame.hide();
+  frame.show();
+  QApplication::processEvents();
+  EXPECT_EQ(prompts.shown().size(), 1) << "once";
 }
 
 }  // namespace
