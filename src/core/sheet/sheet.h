@@ -21,6 +21,7 @@ class Sheet : public QObject {
   static constexpr int kGradeRows = 1003;       // header, 1000 pupils, year total, year average
   static constexpr int kClassRows = 53;         // header, 50 pupils, class total, class average
   static constexpr int kInitialCols = 21;       // number, name, items A to S
+  static constexpr int kFirstScoreCol = 2;      // after the number and name columns
   static constexpr int kGradeMarker = 21;
   static constexpr int kYearTotalStorageRow = 1041;
   static constexpr int kYearAverageStorageRow = 1042;

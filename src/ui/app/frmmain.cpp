@@ -203,9 +203,6 @@ frmDocument* frmMain::NewSheet() {
   auto* doc = new frmDocument(this);
   if (!doc->LoadedFile()) doc->SetCaption(QStringLiteral("Book") + QString::number(m_sheetCounter));
   QMdiSubWindow* window = m_mdi->addSubWindow(doc);
-  // A window first shown maximised has no normal size: cascading or restoring it would leave
-  // only its title bar.
-  window->resize(NormalSheetSize(m_mdi->viewport()->size(), size()));
   window->showMaximized();
   m_mdi->setActiveSubWindow(window);
   doc->editor()->setFocus();

@@ -85,12 +85,4 @@ QRect FitOnScreen(const QRect& frame, const QList<QRect>& screens) {
   return {left, top, size.width(), size.height()};
 }
 
-QSize NormalSheetSize(QSize clientArea, QSize frame) {
-  constexpr QSize kMinimum{360, 240};
-  const QSize basis = clientArea.width() >= kMinimum.width() && clientArea.height() >= kMinimum.height()
-                          ? clientArea
-                          : frame;
-  return (basis * 2 / 3).expandedTo(kMinimum);
-}
-
 }  // namespace kelt

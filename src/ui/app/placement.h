@@ -40,8 +40,4 @@ inline constexpr QSize kMinimumFrameSize{400, 300};
 // title bar can always be reached.
 QRect FitOnScreen(const QRect& frame, const QList<QRect>& screens);
 
-// The normal (not maximised) size of a new sheet window: two thirds of the frame's client area,
-// or of the frame itself while its area is not laid out yet.
-QSize NormalSheetSize(QSize clientArea, QSize frame);
-
 }  // namespace kelt

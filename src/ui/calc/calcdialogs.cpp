@@ -9,12 +9,12 @@ namespace {
 using List = ColumnDialogKind::List;
 
 const ColumnDialogKind kDialogs[] = {
-    {"合計", List::Several, false, "合計", &HorizontalTotal},
-    {"平均", List::Several, true, "平均", &HorizontalAverage},
-    {"縦合計平均", List::Several, true, "平均・合計", &VerticalTotalAverage},
-    {"順位", List::One, false, "順位", &Rank},
-    {"偏差値", List::One, true, "偏差値", &DeviationScore},
-    {"四捨五入", List::None, true, "四捨五入", &RoundColumn},
+    {"合計", List::Several, false, true, "合計", &HorizontalTotal},
+    {"平均", List::Several, true, true, "平均", &HorizontalAverage},
+    {"縦合計平均", List::Several, true, false, "平均・合計", &VerticalTotalAverage},
+    {"順位", List::One, false, true, "順位", &Rank},
+    {"偏差値", List::One, true, true, "偏差値", &DeviationScore},
+    {"四捨五入", List::None, true, true, "四捨五入", &RoundColumn},
 };
 }  // namespace
 

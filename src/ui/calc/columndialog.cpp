@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/sheet/sheet.h"
+#include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
 #include "ui/sheet/frmdocument.h"
@@ -74,7 +75,7 @@ void ColumnDialog::FillList() {
   if (!doc) return;
   const TextGrid& view = doc->sheet()->View();
   for (int c = 2; c < view.Cols(); ++c) {
-    auto* item = new QListWidgetItem(view.Text(0, c), m_list);
+    auto* item = new QListWidgetItem(DisplayText(view.Text(0, c)), m_list);
     if (m_kind.list == ColumnDialogKind::List::Several) {
       item->setFlags(Qt::ItemIsEnabled);
       item->setCheckState(Qt::Unchecked);
@@ -99,6 +100,12 @@ CalcChoice ColumnDialog::Choice() const {
 
 void ColumnDialog::Accept() {
   frmDocument* doc = m_activeSheet();
+  // Totals or ranks over the pupils' numbers or names would destroy them: the teacher puts the
+  // cursor into a score column and presses again.
+  if (doc && m_kind.writesTarget && doc->viewGrid()->Col() < Sheet::kFirstScoreCol) {
+    ShowMessage(this, QStringLiteral("番号・氏名の列には書き込めません"));
+    return;
+  }
   // With no sheet left open there is nothing to compute on.
   if (doc) {
     Sheet* sheet = doc->sheet();

@@ -20,6 +20,7 @@ struct ColumnDialogKind {
   const char* name;  // objectName and title
   List list;
   bool rounding;
+  bool writesTarget;  // writes into the grid's current column
   const char* okCaption;
   Computation compute;
 };

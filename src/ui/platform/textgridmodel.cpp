@@ -1,6 +1,7 @@
 #include "ui/platform/textgridmodel.h"
 
 #include "core/sheet/textgrid.h"
+#include "ui/platform/displaytext.h"
 
 namespace kelt {
 
@@ -40,6 +41,7 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
   const int col = index.column() + 1;
   switch (role) {
     case Qt::DisplayRole:
+      return DisplayText(m_grid->Text(row, col));
     case Qt::EditRole:
       return m_grid->Text(row, col);
     case Qt::TextAlignmentRole:
@@ -54,7 +56,8 @@ QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int
   const int col = orientation == Qt::Horizontal ? section + 1 : 0;
   switch (role) {
     case Qt::DisplayRole:
-      return m_grid->Text(row, col);
+      // The header is sized from its texts: a text of megabytes would take seconds.
+      return DisplayText(m_grid->Text(row, col));
     case Qt::TextAlignmentRole:
       return AlignmentFor(row, col);
     default:
@@ -64,7 +67,8 @@ QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int
 
 QVariant TextGridModel::AlignmentFor(int row, int col) const {
   const int code = CellAlignment(row, col);
-  const Qt::Alignment alignment = code == kGeneral ? General(m_grid->Text(row, col)) : FromCode(code);
+  const Qt::Alignment alignment =
+      code == kGeneral ? General(DisplayText(m_grid->Text(row, col))) : FromCode(code);
   return QVariant::fromValue(static_cast<int>(alignment));
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "core/sheet/sheet.h"
+#include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/sheet/sheethost.h"
 #include "ui/sheet/visiblecounts.h"
@@ -20,14 +21,20 @@ bool IsArrow(int key) {
 }
 
 // Cut, copy and paste belong to the sheet's block commands, not to the box's own clipboard.
+// Shift+Delete is the Delete key's block clear, not a cut.
 bool IsClipboardKey(const QKeyEvent* event) {
+  if (event->key() == Qt::Key_Delete) return false;
   return event->matches(QKeySequence::Cut) || event->matches(QKeySequence::Copy) ||
          event->matches(QKeySequence::Paste);
 }
 
-// Keys that reach the box as characters: printable text and the control characters.
+// Keys that reach the box as characters: printable text and the control characters. Tab stays
+// in the box and changes nothing.
 bool IsCharacterKey(const QKeyEvent* event) {
   switch (event->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return false;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Backspace:
@@ -42,34 +49,41 @@ bool IsCharacterKey(const QKeyEvent* event) {
 CellEditor::CellEditor(Sheet* sheet, FlexGrid* grid, QLineEdit* box, QLabel* address,
                        SheetHost* host, QObject* parent)
     : QObject(parent), m_sheet(sheet), m_grid(grid), m_box(box), m_address(address), m_host(host) {
+  m_box->setMaxLength(kMaxBoxLength);
   m_box->installEventFilter(this);
   connect(m_box, &QLineEdit::textChanged, this, &CellEditor::BoxTextChanged);
   connect(m_grid, &FlexGrid::gotFocus, this, &CellEditor::GridGotFocus);
   connect(m_grid, &FlexGrid::mousePressed, this, &CellEditor::GridMousePressed);
   // Calculations, undo and block edits change cells behind the box; it shows them at once.
-  connect(m_sheet, &Sheet::viewTextsReset, this, &CellEditor::SyncBox);
+  connect(m_sheet, &Sheet::viewTextsReset, this, [this] { LoadBox(false); });
   connect(m_sheet, &Sheet::viewCellChanged, this, [this](int row, int col) {
-    if (row == m_sheet->Mynowrow && col == m_sheet->Mynowcol) SyncBox();
+    if (row == m_sheet->Mynowrow && col == m_sheet->Mynowcol) LoadBox(false);
   });
 }
 
-void CellEditor::SyncBox() {
-  const QString& text = m_sheet->ViewText(m_sheet->Mynowrow, m_sheet->Mynowcol);
-  if (m_box->text() != text) m_box->setText(text);
+void CellEditor::LoadBox(bool force) {
+  const QString& cell = m_sheet->ViewText(m_sheet->Mynowrow, m_sheet->Mynowcol);
+  // The box would cut a longer text at its maximum length and write that back into the cell.
+  const bool cutShort = cell.size() > kMaxBoxLength;
+  const QString shown = cutShort ? DisplayText(cell) : cell;
+  if (!force && cutShort == m_boxCutShort && m_box->text() == shown) return;
+  m_boxCutShort = cutShort;
+  m_box->setReadOnly(cutShort);
+  m_box->setText(shown);
 }
 
 void CellEditor::Refresh() {
   const bool sameCell = m_sheet->Mynowrow == m_grid->Row() && m_sheet->Mynowcol == m_grid->Col();
   m_sheet->Mynowcol = m_grid->Col();
   m_sheet->Mynowrow = m_grid->Row();
-  const QString& text = m_sheet->ViewText(m_sheet->Mynowrow, m_sheet->Mynowcol);
   // Reloading the same text into the same cell would reset the caret and any composition.
-  if (!sameCell || m_box->text() != text) m_box->setText(text);
-  m_address->setText(m_sheet->ViewText(0, m_sheet->Mynowcol) + QLatin1Char(':') +
-                     m_sheet->ViewText(m_sheet->Mynowrow, 0));
+  LoadBox(!sameCell);
+  m_address->setText(DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol)) + QLatin1Char(':') +
+                     DisplayText(m_sheet->ViewText(m_sheet->Mynowrow, 0)));
 }
 
 void CellEditor::BoxTextChanged(const QString& text) {
+  if (m_boxCutShort) return;
   // The box is one line: a TAB or a line break would split the cell in a saved file.
   QString clean = text;
   clean.remove(QLatin1Char('\t')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
@@ -77,8 +91,11 @@ void CellEditor::BoxTextChanged(const QString& text) {
     m_box->setText(clean);  // comes back here with the clean text
     return;
   }
+  // Keys are not the only way in: the box's context menu, a middle-click paste and a drop
+  // change the text too, and every change of a cell marks the sheet.
   if (m_sheet->ViewText(m_sheet->Mynowrow, m_sheet->Mynowcol) != text) {
     m_sheet->SetViewText(m_sheet->Mynowrow, m_sheet->Mynowcol, text);
+    m_sheet->MarkModified();
   }
 }
 
@@ -98,8 +115,10 @@ bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
       if (IsClipboardKey(key)) return true;
       if (IsCharacterKey(key)) m_sheet->MarkModified();
       KeyDown(key->key());
-      // Tab stays in the box rather than wandering through the strip.
-      return key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+      // Tab stays in the box rather than wandering through the strip; Shift+Delete has cleared
+      // the block and must not cut the box's text as well.
+      return key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+             (key->key() == Qt::Key_Delete && key->modifiers().testFlag(Qt::ShiftModifier));
     }
     case QEvent::KeyRelease:
       KeyUp(static_cast<QKeyEvent*>(event)->key());

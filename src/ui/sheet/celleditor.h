@@ -21,6 +21,9 @@ class CellEditor : public QObject {
   CellEditor(Sheet* sheet, FlexGrid* grid, QLineEdit* box, QLabel* address, SheetHost* host,
              QObject* parent = nullptr);
 
+  // Longest cell the box edits; a longer one is shown cut short and read-only, and stays as it is.
+  static constexpr int kMaxBoxLength = 32767;
+
   // Takes the grid's current cell as the editor's and shows its text and address.
   void Refresh();
 
@@ -28,7 +31,8 @@ class CellEditor : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void SyncBox();
+  // Shows the current cell in the box; unless `force`, only when it shows something else.
+  void LoadBox(bool force);
   void KeyDown(int key);
   void KeyUp(int key);
   void ClearBlock();
@@ -44,6 +48,7 @@ class CellEditor : public QObject {
   QLineEdit* m_box;
   QLabel* m_address;
   SheetHost* m_host;
+  bool m_boxCutShort = false;  // the box shows only the start of a cell too long for it
 };
 
 }  // namespace kelt

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 
 #include "core/sheet/sheet.h"
@@ -90,6 +91,21 @@ void frmDocument::LoadFile(const QString& path) {
                         "このファイルに上書き保存すると、その部分は失われます。")
                         .arg(shownPath, leftOut.join(QStringLiteral("と")));
   }
+}
+
+QSize frmDocument::NormalSize(QSize clientArea, QSize frame) {
+  constexpr QSize kMinimum{360, 240};
+  const bool laidOut =
+      clientArea.width() >= kMinimum.width() && clientArea.height() >= kMinimum.height();
+  return ((laidOut ? clientArea : frame) * 2 / 3).expandedTo(kMinimum);
+}
+
+QSize frmDocument::sizeHint() const {
+  for (const QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+    if (const auto* area = qobject_cast<const QMdiArea*>(w))
+      return NormalSize(area->viewport()->size(), area->window()->size());
+  }
+  return NormalSize({}, {});
 }
 
 QPushButton* frmDocument::classButton(int classIndex) const {

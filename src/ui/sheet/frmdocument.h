@@ -30,6 +30,12 @@ class frmDocument : public QWidget {
 
   explicit frmDocument(SheetHost* host, QWidget* parent = nullptr);
 
+  // The size of a sheet window that is not maximised: two thirds of the frame's client area, or
+  // of the frame itself while that area is not laid out yet. Restoring or cascading a window
+  // then shows its strip and grid, not a bare title bar.
+  static QSize NormalSize(QSize clientArea, QSize frame);
+  QSize sizeHint() const override;
+
   Sheet* sheet() const { return m_sheet; }
   FlexGrid* viewGrid() const { return m_grid; }
   QLineEdit* editor() const { return m_text1; }

@@ -249,6 +249,36 @@ TEST(frmMain, WindowArrangements) {
   EXPECT_NE(windows[0]->geometry().topLeft(), windows[1]->geometry().topLeft());
 }
 
+// A sheet window shown maximised keeps a usable normal size: restoring or cascading it shows its
+// strip and grid, not a bare title bar.
+TEST(frmMain, RestoredAndCascadedSheetsShowTheirGrid) {
+  frmMain frame;
+  frame.resize(900, 700);
+  frame.show();
+  QApplication::processEvents();
+  const QSize area = frame.mdiArea()->viewport()->size();
+  auto expectUsable = [&](QMdiSubWindow* window, const char* when) {
+    auto* doc = qobject_cast<frmDocument*>(window->widget());
+    ASSERT_NE(doc, nullptr);
+    EXPECT_GE(window->height(), area.height() / 2) << when;
+    EXPECT_GE(window->width(), area.width() / 2) << when;
+    EXPECT_TRUE(doc->viewGrid()->isVisible()) << when;
+    EXPECT_GE(doc->viewGrid()->height(), 100) << when;
+  };
+  QMdiSubWindow* first = frame.mdiArea()->subWindowList().first();
+  first->showNormal();  // the restore button
+  QApplication::processEvents();
+  expectUsable(first, "restored");
+
+  frame.NewSheet();
+  frame.NewSheet();
+  Action(frame, "mnuWindowCascade")->trigger();
+  QApplication::processEvents();
+  const QList<QMdiSubWindow*> windows = frame.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+  ASSERT_EQ(windows.size(), 3);
+  for (QMdiSubWindow* window : windows) expectUsable(window, "cascaded");
+}
+
 TEST(frmMain, WindowMenuListsTheSheets) {
   frmMain frame;
   frame.NewSheet();

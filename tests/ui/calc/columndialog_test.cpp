@@ -181,5 +181,52 @@ TEST(ColumnDialog, NoSheetNoDialogAndOkAfterTheLastSheetClosed) {
   EXPECT_EQ(Dialog(f.frame, QStringLiteral("順位")), nullptr);
 }
 
+// Totals or ranks written over the pupils' numbers or names would destroy them: with the cursor
+// there, every dialog that writes into the cursor's column refuses and stays open.
+TEST(ColumnDialog, TheNumberAndNameColumnsAreNeverTargets) {
+  const struct {
+    const char* menu;
+    const char* dialog;
+    bool refuses;
+  } cases[] = {
+      {"yokogoukei", "合計", true}, {"yokoheikin", "平均", true}, {"juni", "順位", true},
+      {"heusa", "偏差値", true},    {"marume", "四捨五入", true}, {"tatekei", "縦合計平均", false},
+  };
+  for (const auto& c : cases) {
+    for (const int column : {0, 1}) {
+      Frame f;
+      f.sheet()->SetViewText(1, 1, QStringLiteral("12"));  // a name that looks like a number
+      f.sheet()->StoreView();
+      Action(f.frame, c.menu)->trigger();
+      QPointer<ColumnDialog> dialog = Dialog(f.frame, QString::fromUtf8(c.dialog));
+      ASSERT_NE(dialog, nullptr) << c.dialog;
+      if (auto* list = dialog->findChild<QListWidget*>(QStringLiteral("List1"))) {
+        ClickItem(list, 0);
+        ClickItem(list, 1);
+      }
+      f.frame.activeSheet()->viewGrid()->SetCurrentCell(2, column);
+      const TextGrid view = f.sheet()->View();
+      const TextGrid storage = f.sheet()->Storage();
+      test::ScriptedPrompts prompts;
+      if (c.refuses) prompts.Expect(PromptAnswer::Ok);
+      Press(dialog, "Command1");
+      if (!c.refuses) {
+        EXPECT_TRUE(prompts.shown().isEmpty()) << c.dialog;
+        EXPECT_TRUE(dialog.isNull()) << c.dialog;
+        EXPECT_EQ(f.sheet()->ViewText(1001, 2), QStringLiteral("216")) << "runs as usual";
+        EXPECT_EQ(f.sheet()->ViewText(1002, 2), QStringLiteral("72"));
+        EXPECT_EQ(f.sheet()->ViewText(1, 1), QStringLiteral("12"));
+        continue;
+      }
+      ASSERT_EQ(prompts.shown().size(), 1) << c.dialog << ' ' << column;
+      EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("番号・氏名の列には書き込めません"));
+      EXPECT_FALSE(dialog.isNull()) << c.dialog << " stays open";
+      EXPECT_EQ(f.sheet()->View(), view) << c.dialog;
+      EXPECT_EQ(f.sheet()->Storage(), storage) << c.dialog << ": the undo snapshot stays";
+      EXPECT_FALSE(f.sheet()->IsModified()) << c.dialog;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelt

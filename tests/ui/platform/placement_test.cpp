@@ -78,11 +78,5 @@ TEST(Placement, TheFrameFitsOnAScreen) {
   EXPECT_EQ(FitOnScreen(QRect(10, 10, 0, 0), {}), QRect(10, 10, 400, 300));
 }
 
-TEST(Placement, NormalSheetSize) {
-  EXPECT_EQ(NormalSheetSize({900, 600}, {1000, 800}), QSize(600, 400));
-  EXPECT_EQ(NormalSheetSize({100, 30}, {1200, 900}), QSize(800, 600)) << "area not laid out yet";
-  EXPECT_EQ(NormalSheetSize({100, 30}, {300, 200}), QSize(360, 240)) << "never too small to use";
-}
-
 }  // namespace
 }  // namespace kelt

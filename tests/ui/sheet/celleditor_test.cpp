@@ -5,9 +5,14 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
 
 #include "core/sheet/sheet.h"
 #include "support/fakehost.h"
@@ -318,6 +323,123 @@ TEST(CellEditor, TheBoxFollowsCellsChangedBehindIt) {
   EXPECT_EQ(w.box()->text(), QStringLiteral("64"));
   w.sheet()->Undo();
   EXPECT_EQ(w.box()->text(), QString());
+}
+
+// The box's text changes without a key press too; every such change reaches the cell and marks
+// the sheet, or the close question would not ask and the change be lost.
+TEST(CellEditor, EditsWithoutAKeyMarkTheSheet) {
+  using Edit = std::function<void(QLineEdit*)>;
+  // The box's own menu: undo, redo, -, cut, copy, paste, delete, -, select all.
+  enum { kCut = 3, kPaste = 5, kDelete = 6 };
+  auto menuAction = [](int index) -> Edit {
+    return [index](QLineEdit* box) {
+      std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+      ASSERT_GT(menu->actions().size(), index);
+      QAction* action = menu->actions()[index];
+      ASSERT_TRUE(action->isEnabled()) << action->text().toStdString();
+      action->trigger();
+    };
+  };
+  const struct {
+    const char* how;
+    Edit edit;
+    const char* cell;
+  } cases[] = {
+      {"context menu paste", menuAction(kPaste), "7085"},
+      {"context menu cut",
+       [&](QLineEdit* box) {
+         box->selectAll();
+         menuAction(kCut)(box);
+       },
+       ""},
+      {"context menu delete",
+       [&](QLineEdit* box) {
+         box->setSelection(0, 1);
+         menuAction(kDelete)(box);
+       },
+       "0"},
+      {"drop",
+       [](QLineEdit* box) {
+         QMimeData data;
+         data.setText(QStringLiteral("9"));
+         QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, {});
+         QApplication::sendEvent(box, &enter);
+         QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, {});
+         QApplication::sendEvent(box, &drop);
+       },
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    Window w;
+    w.sheet()->SetViewText(1, 2, QStringLiteral("70"));
+    w.doc->cellEditor()->Refresh();
+    ASSERT_FALSE(w.sheet()->IsModified());
+    QApplication::clipboard()->setText(QStringLiteral("85"));
+    w.box()->setCursorPosition(2);
+    c.edit(w.box());
+    if (c.cell) {
+      EXPECT_EQ(w.sheet()->ViewText(1, 2), QString::fromUtf8(c.cell)) << c.how;
+    } else {
+      EXPECT_NE(w.sheet()->ViewText(1, 2), QStringLiteral("70")) << c.how;
+    }
+    EXPECT_EQ(w.sheet()->ViewText(1, 2), w.box()->text()) << c.how;
+    EXPECT_TRUE(w.sheet()->IsModified()) << c.how;
+  }
+}
+
+TEST(CellEditor, TabChangesNothing) {
+  Window w;
+  w.sheet()->SetViewText(1, 2, QStringLiteral("70"));
+  w.Key(Qt::Key_Tab);
+  QTest::keyClick(w.box(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_FALSE(w.sheet()->IsModified());
+  EXPECT_EQ(w.sheet()->ViewText(1, 2), QStringLiteral("70"));
+  EXPECT_TRUE(w.box()->hasFocus());
+}
+
+// Moving onto a cell never changes it: a cell longer than the box can hold is shown cut short,
+// read-only; one just within the limit is edited as usual.
+TEST(CellEditor, ALongCellIsNeverCutByMovingOntoIt) {
+  Window w;
+  const QString longest(CellEditor::kMaxBoxLength, QLatin1Char('7'));
+  const QString tooLong(CellEditor::kMaxBoxLength + 1, QLatin1Char('8'));
+  w.sheet()->SetViewText(2, 2, tooLong);
+  w.sheet()->SetViewText(3, 2, longest);
+  w.Key(Qt::Key_Down);
+  EXPECT_EQ(w.sheet()->ViewText(2, 2), tooLong);
+  EXPECT_TRUE(w.box()->isReadOnly());
+  EXPECT_TRUE(w.box()->text().endsWith(QChar(u'\u2026')));
+  EXPECT_LT(w.box()->text().size(), 1000);
+  w.Key(Qt::Key_Down);
+  EXPECT_FALSE(w.box()->isReadOnly());
+  EXPECT_EQ(w.box()->text(), longest);
+  w.Key(Qt::Key_Up);
+  w.Key(Qt::Key_Up);
+  EXPECT_EQ(w.sheet()->ViewText(2, 2), tooLong);
+  EXPECT_EQ(w.sheet()->ViewText(3, 2), longest);
+  EXPECT_FALSE(w.sheet()->IsModified());
+  // Delete still clears it, and the box takes the cell again.
+  w.Key(Qt::Key_Down);
+  w.Key(Qt::Key_Delete);
+  EXPECT_EQ(w.sheet()->ViewText(2, 2), QString());
+  EXPECT_FALSE(w.box()->isReadOnly());
+  QTest::keyClicks(w.box(), QStringLiteral("64"));
+  EXPECT_EQ(w.sheet()->ViewText(2, 2), QStringLiteral("64"));
+}
+
+TEST(CellEditor, ShiftDeleteClearsTheBlockLikeDelete) {
+  Window w;
+  for (int r = 2; r <= 3; ++r) w.sheet()->SetViewText(r, 3, QStringLiteral("9"));
+  QApplication::clipboard()->setText(QStringLiteral("before"));
+  w.Click(2, 3);
+  w.Click(3, 3, Qt::ShiftModifier);
+  w.box()->setFocus();
+  w.box()->selectAll();
+  QTest::keyClick(w.box(), Qt::Key_Delete, Qt::ShiftModifier);
+  EXPECT_EQ(w.sheet()->ViewText(2, 3), QString());
+  EXPECT_EQ(w.sheet()->ViewText(3, 3), QString());
+  EXPECT_TRUE(w.sheet()->IsModified());
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("before"));
 }
 
 }  // namespace

@@ -69,6 +69,12 @@ TEST(frmDocument, StripAndGridByName) {
 }
 
 // Exactly one view button carries the highlight, and it is the button of the view shown.
+TEST(frmDocument, NormalSize) {
+  EXPECT_EQ(frmDocument::NormalSize({900, 600}, {1000, 800}), QSize(600, 400));
+  EXPECT_EQ(frmDocument::NormalSize({100, 30}, {1200, 900}), QSize(800, 600)) << "area not laid out";
+  EXPECT_EQ(frmDocument::NormalSize({100, 30}, {300, 200}), QSize(360, 240)) << "never too small";
+}
+
 TEST(frmDocument, HighlightFollowsTheView) {
   Window w;
   const auto highlighted = [&] {
