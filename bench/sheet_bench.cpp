@@ -1,15 +1,22 @@
 // Full-size operations of a sheet: the copies between view and storage, a view switch with its
 // screen update, and a new sheet window. Run headless: QT_QPA_PLATFORM=offscreen kelt_bench
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "core/sheet/sheet.h"
+#include "core/storage/kltformat.h"
+#include "core/storage/sheetfile.h"
 #include "ui/app/application.h"
 #include "ui/app/frmmain.h"
 #include "ui/platform/flexgrid.h"
+#include "ui/platform/prompts.h"
 #include "ui/sheet/frmdocument.h"
 #include "ui/sheet/sheethost.h"
 
@@ -129,6 +136,91 @@ void BM_NewSheetWindow(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NewSheetWindow)->Unit(benchmark::kMillisecond);
+
+// Files no sheet is made of, each just under the size limit or far beyond a sheet's shape: one
+// line of 10 MB (the header), a 10 MB cell in a pupil's line, 16 MB of short fields.
+QString HostileFile(const QTemporaryDir& dir, int kind) {
+  QByteArray bytes;
+  if (kind == 0) {
+    bytes = QByteArray(10 * 1024 * 1024, 'x');
+  } else if (kind == 1) {
+    bytes = "name\tA\r\n\t1\r\n\t" + QByteArray(10 * 1024 * 1024, '8') + "\r\n";
+  } else {
+    const QByteArray field = "," + QByteArray("\xbb\xc4\xb3 ").repeated(15);  // ｻﾄｳ, 61 bytes
+    const QByteArray line = "\xbb\xc4\xb3" + field.repeated(255) + "\r\n";
+    bytes = line.repeated(kelt::kKltMaxLines);
+  }
+  const QString path = dir.filePath(QStringLiteral("hostile%1.klt").arg(kind));
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+  return path;
+}
+
+// Answers every message at once; a benchmark has no one to read them.
+struct SilentPrompts : kelt::Prompts {
+  SilentPrompts() { kelt::SetPrompts(this); }
+  ~SilentPrompts() override { kelt::SetPrompts(nullptr); }
+  kelt::PromptAnswer Message(QWidget*, const QString& text, const QString&, kelt::PromptButtons,
+                             kelt::PromptIcon) override {
+    last = text;
+    return kelt::PromptAnswer::Ok;
+  }
+  QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+  QString OpenFileName(QWidget*, const QString&) override { return {}; }
+  QString last;
+};
+
+// Start-up with such a file: the frame built, its sheet read, shown and painted.
+void BM_StartWithHostileFile(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = HostileFile(dir, static_cast<int>(state.range(0)));
+  SilentPrompts prompts;
+  for (auto _ : state) {
+    kelt::OpenPath() = path;
+    auto frame = std::make_unique<kelt::frmMain>();
+    frame->resize(1200, 800);
+    frame->show();
+    QApplication::processEvents();
+    frame->activeSheet()->viewGrid()->viewport()->repaint();
+    state.PauseTiming();
+    frame->activeSheet()->sheet()->SetTag(QString());
+    frame.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    state.ResumeTiming();
+  }
+  if (!prompts.last.isEmpty()) state.SetLabel(prompts.last.toStdString());
+}
+BENCHMARK(BM_StartWithHostileFile)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Down onto a 10 MB cell and Up again, each with its repaint.
+void BM_KeysOverAHugeCell(benchmark::State& state) {
+  QTemporaryDir dir;
+  SilentPrompts prompts;
+  kelt::OpenPath() = HostileFile(dir, 1);
+  kelt::frmMain frame;
+  frame.resize(1200, 800);
+  frame.show();
+  QApplication::processEvents();
+  kelt::frmDocument* doc = frame.activeSheet();
+  QLineEdit* box = doc->editor();
+  box->setFocus();
+  const auto key = [&](int code) {
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+    QApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier);
+    QApplication::sendEvent(box, &release);
+    QApplication::processEvents();
+    doc->viewGrid()->viewport()->repaint();
+  };
+  doc->viewGrid()->SetCurrentCell(1, 2);
+  for (auto _ : state) {
+    key(Qt::Key_Down);
+    key(Qt::Key_Up);
+  }
+  doc->sheet()->SetTag(QString());
+  state.SetItemsProcessed(state.iterations() * 2);
+}
+BENCHMARK(BM_KeysOverAHugeCell)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

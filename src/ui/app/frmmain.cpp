@@ -243,42 +243,21 @@ void frmMain::CloseAllWindows() {
 }
 
 void frmMain::Arrange(int code) {
-  switch (code) {
-    case 0:
-      for (QMdiSubWindow* window : m_mdi->subWindowList()) {
-        if (window->isMaximized()) window->showNormal();
-      }
-      m_mdi->cascadeSubWindows();
-      break;
-    case 1: Tile(false); break;
-    case 2: Tile(true); break;
-    default: break;
-  }
-}
-
-void frmMain::Tile(bool sideBySide) {
+  if (code < 0 || code > 2) return;
   QList<QMdiSubWindow*> windows;
   for (QMdiSubWindow* window : m_mdi->subWindowList(QMdiArea::CreationOrder)) {
     if (!window->isMinimized() && window->isVisible()) windows.append(window);
   }
-  if (windows.isEmpty()) return;
-  const QRect area = m_mdi->viewport()->rect();
-  const int count = static_cast<int>(windows.size());
-  for (int i = 0; i < count; ++i) {
-    QMdiSubWindow* window = windows[i];
-    if (window->isMaximized()) window->showNormal();
-    QRect rect;
-    if (sideBySide) {
-      const int left = area.left() + area.width() * i / count;
-      const int right = area.left() + area.width() * (i + 1) / count;
-      rect = QRect(left, area.top(), right - left, area.height());
-    } else {
-      const int top = area.top() + area.height() * i / count;
-      const int bottom = area.top() + area.height() * (i + 1) / count;
-      rect = QRect(area.left(), top, area.width(), bottom - top);
-    }
-    window->setGeometry(rect);
+  QMdiSubWindow* active = m_mdi->currentSubWindow();
+  // The active sheet stays in front of the cascade.
+  if (code == 0 && windows.removeOne(active)) windows.append(active);
+  const QList<QRect> rects = ArrangedWindows(code, m_mdi->viewport()->rect(), int(windows.size()));
+  for (qsizetype i = 0; i < windows.size(); ++i) {
+    if (windows[i]->isMaximized()) windows[i]->showNormal();
+    windows[i]->setGeometry(rects[i]);
+    windows[i]->raise();
   }
+  if (active) m_mdi->setActiveSubWindow(active);
 }
 
 void frmMain::FillWindowMenu() {

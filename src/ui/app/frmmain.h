@@ -64,7 +64,6 @@ class frmMain : public QMainWindow, public SheetHost {
   void FillWindowMenu();
   void RestorePlacement();
   void StorePlacement();
-  void Tile(bool sideBySide);
   // A message that needs the frame on screen: shown now, or as soon as the frame is shown.
   void Tell(const QString& text);
   void ShowPendingMessages();

@@ -85,4 +85,34 @@ QRect FitOnScreen(const QRect& frame, const QList<QRect>& screens) {
   return {left, top, size.width(), size.height()};
 }
 
+QList<QRect> ArrangedWindows(int code, const QRect& area, int count) {
+  QList<QRect> rects;
+  if (code == 0) {
+    constexpr QSize kMinimum{360, 240};
+    constexpr QSize kLargestStep{180, 120};
+    const QSize size = (area.size() * 2 / 3).expandedTo(kMinimum).boundedTo(area.size());
+    const QSize room = area.size() - size;
+    // Whole pixels down, so the last window ends inside the area.
+    const QSize step = count > 1 ? QSize(room.width() / (count - 1), room.height() / (count - 1))
+                                       .boundedTo(kLargestStep)
+                                 : QSize(0, 0);
+    for (int i = 0; i < count; ++i) {
+      rects.append(QRect(area.topLeft() + QPoint(step.width() * i, step.height() * i), size));
+    }
+    return rects;
+  }
+  for (int i = 0; i < count; ++i) {
+    if (code == 2) {
+      const int left = area.left() + area.width() * i / count;
+      const int right = area.left() + area.width() * (i + 1) / count;
+      rects.append(QRect(left, area.top(), right - left, area.height()));
+    } else {
+      const int top = area.top() + area.height() * i / count;
+      const int bottom = area.top() + area.height() * (i + 1) / count;
+      rects.append(QRect(area.left(), top, area.width(), bottom - top));
+    }
+  }
+  return rects;
+}
+
 }  // namespace kelt

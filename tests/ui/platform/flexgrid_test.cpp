@@ -35,6 +35,25 @@ TEST(FlexGrid, FixedRowAndColumnAreTheHeaders) {
   EXPECT_EQ(f.flex.TextMatrix(5, 3), QStringLiteral("85"));
 }
 
+// The screen gets at most a bounded start of any text: measuring a header or eliding a cell of
+// megabytes froze the window for seconds. The cell itself keeps all of it.
+TEST(FlexGrid, TheScreenGetsABoundedText) {
+  Fixture f;
+  const QString huge(1000000, QLatin1Char('8'));
+  f.grid.SetText(0, 2, huge);
+  f.grid.SetText(6, 4, huge);
+  const QAbstractItemModel* model = f.flex.model();
+  const QString header = model->headerData(1, Qt::Horizontal).toString();
+  const QString cell = model->data(model->index(5, 3)).toString();
+  for (const QString& shown : {header, cell}) {
+    EXPECT_LE(shown.size(), 257);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("888")));
+    EXPECT_TRUE(shown.endsWith(QChar(u'\u2026')));
+  }
+  EXPECT_EQ(model->data(model->index(5, 3), Qt::EditRole).toString(), huge);
+  EXPECT_EQ(model->data(model->index(4, 2)).toString(), QStringLiteral("85")) << "short texts whole";
+}
+
 TEST(FlexGrid, SizesInTwips) {
   Fixture f;
   f.flex.SetColWidth(3, 700);

@@ -78,5 +78,29 @@ TEST(Placement, TheFrameFitsOnAScreen) {
   EXPECT_EQ(FitOnScreen(QRect(10, 10, 0, 0), {}), QRect(10, 10, 400, 300));
 }
 
+TEST(Placement, ArrangedWindows) {
+  const QRect area(0, 0, 1065, 702);
+  const QSize size(710, 468);  // two thirds of the area
+  const struct {
+    int code, count;
+    QList<QRect> rects;
+    const char* why;
+  } cases[] = {
+      {0, 1, {QRect({0, 0}, size)}, "one window"},
+      {0, 3, {QRect({0, 0}, size), QRect({177, 117}, size), QRect({354, 234}, size)},
+       "the stack fills the area, those behind show their left and top"},
+      {0, 2, {QRect({0, 0}, size), QRect({180, 120}, size)}, "steps no larger than needed"},
+      {1, 2, {QRect(0, 0, 1065, 351), QRect(0, 351, 1065, 351)}, "one above the other"},
+      {2, 3, {QRect(0, 0, 355, 702), QRect(355, 0, 355, 702), QRect(710, 0, 355, 702)},
+       "side by side"},
+      {0, 0, {}, "none"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ArrangedWindows(c.code, area, c.count), c.rects) << c.why;
+  const QList<QRect> many = ArrangedWindows(0, area, 30);
+  EXPECT_TRUE(area.contains(many.last())) << "thirty windows stay inside";
+  EXPECT_EQ(ArrangedWindows(0, QRect(0, 0, 200, 100), 1), QList<QRect>{QRect(0, 0, 200, 100)})
+      << "a tiny area: the whole of it";
+}
+
 }  // namespace
 }  // namespace kelt
