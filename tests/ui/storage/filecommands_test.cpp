@@ -181,11 +181,14 @@ TEST(FileCommands, AFullDiskLeavesTheOldFile) {
   }
   filler.close();
 
-  for (const int cols : {3, 60}) {  // about 2 KB and 360 KB
+  const struct {
+    int rows, cols;
+  } sheets[] = {{100, 3}, {1000, 60}};  // about 1 KB and 360 KB
+  for (const auto [rows, cols] : sheets) {
     Frame f;
     f.sheet()->SetViewCols(cols);
-    f.sheet()->EditView([](TextGrid& view) {
-      for (int r = 1; r < view.Rows(); ++r)
+    f.sheet()->EditView([rows = rows](TextGrid& view) {
+      for (int r = 1; r <= rows; ++r)
         for (int c = 2; c < view.Cols(); ++c) view.SetText(r, c, QStringLiteral("12345"));
     });
     f.sheet()->MarkModified();
