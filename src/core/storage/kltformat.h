@@ -54,13 +54,14 @@ struct KltFields {
   bool fieldsLeftOut = false;
 };
 
-// Splits a file's bytes (CP932, or UTF-8 with a byte-order mark or recognisably UTF-8) into
+// Splits a file's bytes (in the encoding DecodeFileText finds) into
 // lines at CR, CRLF or LF and into fields at TAB and comma. Any input is accepted.
 KltFields ReadKlt(const QByteArray& bytes);
 
 // Puts read fields into a sheet in the grade view, as a new window has it: widens the storage
-// grid (never narrows it) to F+1 columns, at most kKltMaxFields+1, fills its rows and columns 1 and up, gives the view
-// the same columns, copies the header and fills the grade view's pupil and year rows.
+// grid (never narrows it) to F+1 columns but at most kKltMaxFields+1, fills its rows and
+// columns 1 and up, gives the view the same columns, copies the header and fills the grade
+// view's pupil and year rows.
 void LoadKlt(Sheet& sheet, const KltFields& fields);
 
 }  // namespace kelt

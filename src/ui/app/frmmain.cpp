@@ -251,7 +251,9 @@ void frmMain::Arrange(int code) {
   QMdiSubWindow* active = m_mdi->currentSubWindow();
   // The active sheet stays in front of the cascade.
   if (code == 0 && windows.removeOne(active)) windows.append(active);
-  const QList<QRect> rects = ArrangedWindows(code, m_mdi->viewport()->rect(), int(windows.size()));
+  const QSize normal = windows.isEmpty() ? QSize() : windows.last()->sizeHint();
+  const QList<QRect> rects =
+      ArrangedWindows(code, m_mdi->viewport()->rect(), int(windows.size()), normal);
   for (qsizetype i = 0; i < windows.size(); ++i) {
     if (windows[i]->isMaximized()) windows[i]->showNormal();
     windows[i]->setGeometry(rects[i]);

@@ -85,12 +85,11 @@ QRect FitOnScreen(const QRect& frame, const QList<QRect>& screens) {
   return {left, top, size.width(), size.height()};
 }
 
-QList<QRect> ArrangedWindows(int code, const QRect& area, int count) {
+QList<QRect> ArrangedWindows(int code, const QRect& area, int count, QSize cascadeSize) {
   QList<QRect> rects;
   if (code == 0) {
-    constexpr QSize kMinimum{360, 240};
     constexpr QSize kLargestStep{180, 120};
-    const QSize size = (area.size() * 2 / 3).expandedTo(kMinimum).boundedTo(area.size());
+    const QSize size = cascadeSize.boundedTo(area.size());
     const QSize room = area.size() - size;
     // Whole pixels down, so the last window ends inside the area.
     const QSize step = count > 1 ? QSize(room.width() / (count - 1), room.height() / (count - 1))

@@ -40,9 +40,9 @@ inline constexpr QSize kMinimumFrameSize{400, 300};
 // title bar can always be reached.
 QRect FitOnScreen(const QRect& frame, const QList<QRect>& screens);
 
-// Where `count` sheet windows go in the frame's client area: code 0 cascades them, each two
-// thirds of the area and stepped so that those behind still show their strip, numbers and
-// names; 1 tiles them one above the other, 2 side by side.
-QList<QRect> ArrangedWindows(int code, const QRect& area, int count);
+// Where `count` sheet windows go in the frame's client area: code 0 cascades them, each of
+// `cascadeSize` (at most the area) and stepped so that those behind still show their strip,
+// numbers and names; 1 tiles them one above the other, 2 side by side.
+QList<QRect> ArrangedWindows(int code, const QRect& area, int count, QSize cascadeSize = {});
 
 }  // namespace kelt

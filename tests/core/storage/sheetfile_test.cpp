@@ -11,21 +11,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/files.h"
 #include "support/qtprint.h"
 
 namespace kelt {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  ASSERT_EQ(file.write(bytes), bytes.size());
-}
+using test::ReadAll;
+using test::WriteAll;
 
 // What a failed save must say: the reason, not Qt's "unknown error".
 void ExpectARealReason(const QString& error) {

@@ -80,7 +80,7 @@ TEST(Placement, TheFrameFitsOnAScreen) {
 
 TEST(Placement, ArrangedWindows) {
   const QRect area(0, 0, 1065, 702);
-  const QSize size(710, 468);  // two thirds of the area
+  const QSize size(710, 468);  // a sheet window's normal size
   const struct {
     int code, count;
     QList<QRect> rects;
@@ -95,10 +95,12 @@ TEST(Placement, ArrangedWindows) {
        "side by side"},
       {0, 0, {}, "none"},
   };
-  for (const auto& c : cases) EXPECT_EQ(ArrangedWindows(c.code, area, c.count), c.rects) << c.why;
-  const QList<QRect> many = ArrangedWindows(0, area, 30);
+  for (const auto& c : cases) {
+    EXPECT_EQ(ArrangedWindows(c.code, area, c.count, size), c.rects) << c.why;
+  }
+  const QList<QRect> many = ArrangedWindows(0, area, 30, size);
   EXPECT_TRUE(area.contains(many.last())) << "thirty windows stay inside";
-  EXPECT_EQ(ArrangedWindows(0, QRect(0, 0, 200, 100), 1), QList<QRect>{QRect(0, 0, 200, 100)})
+  EXPECT_EQ(ArrangedWindows(0, QRect(0, 0, 200, 100), 1, size), QList<QRect>{QRect(0, 0, 200, 100)})
       << "a tiny area: the whole of it";
 }
 

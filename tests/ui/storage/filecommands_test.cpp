@@ -15,6 +15,7 @@
 
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
+#include "support/files.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
@@ -23,16 +24,8 @@
 namespace kelt {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(bytes);
-}
+using test::ReadAll;
+using test::WriteAll;
 
 QAction* Action(const frmMain& frame, const char* name) {
   return frame.findChild<QAction*>(QString::fromLatin1(name));
