@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "core/calc/numberrules.h"
+#include "core/sheet/sheet.h"
 
 namespace kelt {
 namespace {
 
 constexpr int kFirstPupilRow = 1;
-constexpr int kFirstScoreColumn = 2;
 // A standard deviation this small against the marks themselves is left over from rounding.
 constexpr double kSpreadNoise = 1e-9;
 
@@ -24,11 +24,11 @@ bool IsColumn(const TextGrid& view, int col) { return col >= 0 && col < view.Col
 std::vector<int> MarkedColumns(const TextGrid& view, const QList<int>& items) {
   std::vector<char> marked(static_cast<std::size_t>(std::max(view.Cols(), 0)), 0);
   for (const int item : items) {
-    const int col = item + kFirstScoreColumn;
+    const int col = Sheet::ItemColumn(item);
     if (item >= 0 && col < view.Cols()) marked[static_cast<std::size_t>(col)] = 1;
   }
   std::vector<int> columns;
-  for (int col = kFirstScoreColumn; col < view.Cols(); ++col)
+  for (int col = Sheet::kFirstScoreCol; col < view.Cols(); ++col)
     if (marked[static_cast<std::size_t>(col)]) columns.push_back(col);
   return columns;
 }
@@ -37,8 +37,8 @@ std::vector<int> MarkedColumns(const TextGrid& view, const QList<int>& items) {
 std::optional<int> SourceColumn(const TextGrid& view, const CalcChoice& choice) {
   if (!HasSelectedItem(choice)) return std::nullopt;
   const int item = choice.items.first();
-  if (item < 0 || item + kFirstScoreColumn >= view.Cols()) return std::nullopt;
-  return item + kFirstScoreColumn;
+  if (item < 0 || Sheet::ItemColumn(item) >= view.Cols()) return std::nullopt;
+  return Sheet::ItemColumn(item);
 }
 
 // An overflowing sum has no text worth writing; the cell keeps its old one.

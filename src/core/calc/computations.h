@@ -8,7 +8,7 @@ namespace kelt {
 
 // What a calculation dialog gathered when its button was pressed.
 struct CalcChoice {
-  // Marked list items; item k stands for column k + 2. The one-item computations (rank,
+  // Marked list items; item k stands for column Sheet::ItemColumn(k). The one-item computations (rank,
   // deviation score) use the first. Items without a column in the sheet are ignored, and score
   // columns without an item count as unmarked.
   QList<int> items;

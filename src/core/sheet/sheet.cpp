@@ -8,8 +8,9 @@ namespace {
 const QString kGradeMarkerText = QStringLiteral("21");
 const QString kTotalLabel = QStringLiteral("合計");
 const QString kAverageLabel = QStringLiteral("平均");
-constexpr int kClassPupilRows = 52;  // pupils, class total and class average
-constexpr int kYearRowOffset = 40;   // view rows 1001/1002 are storage rows 1041/1042
+// The grade view's year rows stand this much lower in storage (1001/1002 are 1041/1042).
+constexpr int kYearRowOffset = Sheet::kYearTotalStorageRow - (Sheet::kGradeRows - 2);
+static_assert(Sheet::kYearAverageStorageRow == Sheet::kStorageRows - 1);
 }  // namespace
 
 Sheet::Sheet(QObject* parent) : QObject(parent), m_viewMarker(kGradeMarkerText) {}
@@ -18,14 +19,29 @@ QString Sheet::ClassName(int classIndex) {
   return QString::number(classIndex + 1) + QLatin1Char('-') + QChar(u'A' + classIndex);
 }
 
+int Sheet::StorageRowOfGradeRow(int gradeRow) {
+  if (gradeRow <= 0) return 0;
+  if (gradeRow > kClassCount * kPupilsPerClass) return gradeRow + kYearRowOffset;
+  const int n = (gradeRow - 1) / kPupilsPerClass;
+  return StorageRow(n, gradeRow - kPupilsPerClass * n);
+}
+
+int Sheet::GradeRowOfStorageRow(int storageRow) {
+  if (storageRow <= 0) return 0;
+  if (storageRow >= kYearTotalStorageRow) return storageRow - kYearRowOffset;
+  const int n = (storageRow - 1) / kClassBlockRows;
+  const int row = storageRow - StorageRow(n, 0);
+  return row <= kPupilsPerClass ? kPupilsPerClass * n + row : -1;
+}
+
 QString Sheet::StorageRowLabel(int storageRow) {
   if (storageRow <= 0) return QStringLiteral("番号");
   if (storageRow == kYearTotalStorageRow) return kTotalLabel;
   if (storageRow == kYearAverageStorageRow) return kAverageLabel;
-  const int n = (storageRow - 1) / 52;
-  const int p = (storageRow - 1) % 52 + 1;
-  if (p <= kPupilsPerClass) return QString::number(100 * (n + 1) + p);
-  return ClassName(n) + QLatin1Char(' ') + (p == 51 ? kTotalLabel : kAverageLabel);
+  const int n = (storageRow - 1) / kClassBlockRows;
+  const int row = storageRow - StorageRow(n, 0);
+  if (row <= kPupilsPerClass) return QString::number(100 * (n + 1) + row);
+  return ClassName(n) + QLatin1Char(' ') + (row == kPupilsPerClass + 1 ? kTotalLabel : kAverageLabel);
 }
 
 void Sheet::SetViewText(int row, int col, const QString& text) {
@@ -83,7 +99,8 @@ void Sheet::BuildSheetLayout() {
 
   m_view.SetText(0, 0, QStringLiteral("番号"));
   m_view.SetText(0, 1, QStringLiteral("氏  名"));
-  for (int c = 2; c < m_view.Cols(); ++c) m_view.SetText(0, c, QString(QChar(u'A' + c - 2)));
+  for (int c = kFirstScoreCol; c < m_view.Cols(); ++c)
+    m_view.SetText(0, c, QString(QChar(u'A' + c - kFirstScoreCol)));
   for (int n = 0; n < kClassCount; ++n) {
     for (int r = 1; r <= kPupilsPerClass; ++r) {
       m_view.SetText(kPupilsPerClass * n + r, 0, QString::number(100 * (n + 1) + r));
@@ -119,44 +136,39 @@ void Sheet::StoreViewInto(TextGrid& storage) const {
   if (storage.Rows() < kStorageRows) storage.SetRows(kStorageRows);
   for (int c = 0; c < cols; ++c) storage.SetText(0, c, m_view.Text(0, c));
   if (IsGradeView()) {
-    for (int n = 0; n < kClassCount; ++n) {
-      for (int r = 1; r <= kPupilsPerClass; ++r) {
-        for (int c = 0; c < cols; ++c) {
-          storage.SetText(StorageRow(n, r), c, m_view.Text(kPupilsPerClass * n + r, c));
-        }
-      }
-    }
-    for (int row = kGradeRows - 2; row < kGradeRows; ++row) {
-      for (int c = 0; c < cols; ++c) storage.SetText(row + kYearRowOffset, c, m_view.Text(row, c));
+    for (int row = 1; row < kGradeRows; ++row) {
+      const int storageRow = StorageRowOfGradeRow(row);
+      for (int c = 0; c < cols; ++c) storage.SetText(storageRow, c, m_view.Text(row, c));
     }
   } else {
     const int m = ViewIndex();
-    for (int r = 1; r <= kClassPupilRows; ++r) {
+    for (int r = 1; r <= kClassBlockRows; ++r) {
       for (int c = 1; c < cols; ++c) storage.SetText(StorageRow(m, r), c, m_view.Text(r, c));
     }
   }
 }
 
-void Sheet::ReloadGradeView() {
+void Sheet::CopyStorageToGradeView(int firstRow, int firstCol) {
   // Both grids share their columns; a narrower view takes what fits.
   const int cols = std::min(m_storage.Cols(), m_view.Cols());
-  for (int n = 0; n < kClassCount; ++n) {
-    for (int r = 1; r <= kPupilsPerClass; ++r) {
-      for (int c = 0; c < cols; ++c) {
-        m_view.SetText(kPupilsPerClass * n + r, c, m_storage.Text(StorageRow(n, r), c));
-      }
-    }
-  }
-  for (int row = kGradeRows - 2; row < kGradeRows; ++row) {
-    for (int c = 0; c < cols; ++c) m_view.SetText(row, c, m_storage.Text(row + kYearRowOffset, c));
+  for (int row = firstRow; row < kGradeRows; ++row) {
+    const int storageRow = StorageRowOfGradeRow(row);
+    for (int c = firstCol; c < cols; ++c) m_view.SetText(row, c, m_storage.Text(storageRow, c));
   }
   emit viewTextsReset();
+}
+
+void Sheet::ReloadGradeView() { CopyStorageToGradeView(1, 0); }
+
+void Sheet::ShowReadStorage() {
+  SetViewCols(m_storage.Cols());
+  CopyStorageToGradeView(0, 1);
 }
 
 void Sheet::ReloadClassView(int classIndex) {
   if (classIndex < 0 || classIndex >= kClassCount) return;
   const int cols = m_view.Cols();
-  for (int r = 1; r <= kClassPupilRows; ++r) {
+  for (int r = 1; r <= kClassBlockRows; ++r) {
     for (int c = 1; c < cols; ++c) m_view.SetText(r, c, m_storage.Text(StorageRow(classIndex, r), c));
   }
   m_view.SetText(kClassRows - 2, 1, kTotalLabel);

@@ -17,21 +17,28 @@ class Sheet : public QObject {
  public:
   static constexpr int kClassCount = 20;
   static constexpr int kPupilsPerClass = 50;
+  static constexpr int kClassBlockRows = 52;    // a class in storage: 50 pupils, total, average
   static constexpr int kStorageRows = 1043;     // header, 20 × (50 pupils, total, average), year rows
   static constexpr int kGradeRows = 1003;       // header, 1000 pupils, year total, year average
   static constexpr int kClassRows = 53;         // header, 50 pupils, class total, class average
   static constexpr int kInitialCols = 21;       // number, name, items A to S
   static constexpr int kFirstScoreCol = 2;      // after the number and name columns
   static constexpr int kGradeMarker = 21;
-  static constexpr int kYearTotalStorageRow = 1041;
-  static constexpr int kYearAverageStorageRow = 1042;
+  static constexpr int kYearTotalStorageRow = kClassCount * kClassBlockRows + 1;  // 1041
+  static constexpr int kYearAverageStorageRow = kYearTotalStorageRow + 1;         // 1042
 
   explicit Sheet(QObject* parent = nullptr);
 
   // Caption of a class button: "1-A" to "20-T".
   static QString ClassName(int classIndex);
-  // Storage row of pupil `pupil` (1..50; 51 total, 52 average) of class n.
-  static int StorageRow(int classIndex, int pupil) { return 52 * classIndex + pupil; }
+  // Storage row of row `row` of class n's view (1..50 pupils, 51 total, 52 average).
+  static int StorageRow(int classIndex, int row) { return kClassBlockRows * classIndex + row; }
+  // Storage row of a grade-view row: the header, a pupil, the year total or the year average.
+  static int StorageRowOfGradeRow(int gradeRow);
+  // Grade-view row of a storage row; -1 for a class total or average, which that view lacks.
+  static int GradeRowOfStorageRow(int storageRow);
+  // Column of score item k, the k-th entry of the dialogs' item lists.
+  static int ItemColumn(int item) { return kFirstScoreCol + item; }
 
   // What a teacher calls a storage row: the pupil number (101..2050), "1-A 合計", "合計" for the
   // year, "番号" for the header row.
@@ -84,6 +91,9 @@ class Sheet : public QObject {
   // Copy storage back into the grade view or into the class view of class n.
   void ReloadGradeView();
   void ReloadClassView(int classIndex);
+  // Shows storage that the file reader has just filled: the view takes its columns, and its
+  // header and grade rows from column 1 on; column 0 keeps the layout's numbers and labels.
+  void ShowReadStorage();
 
   // The view buttons: store, reshape, reload, set the marker. False when the view is already
   // shown (nothing happens then).
@@ -113,6 +123,8 @@ class Sheet : public QObject {
  private:
   void SetViewRows(int rows);
   void SetViewMarker(const QString& marker);
+  // Copies storage into the grade view's rows from firstRow and columns from firstCol.
+  void CopyStorageToGradeView(int firstRow, int firstCol);
 
   TextGrid m_view;
   TextGrid m_storage;

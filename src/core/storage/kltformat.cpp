@@ -150,24 +150,7 @@ void LoadKlt(Sheet& sheet, const KltFields& fields) {
       storage.SetText(l, j, j <= line.size() ? line[j - 1] : QString());
   }
 
-  sheet.SetViewCols(storage.Cols());
-  sheet.EditView([&storage](TextGrid& view) {
-    const int cols = storage.Cols();
-    // Column 0 keeps the layout's "番号", pupil numbers and year labels.
-    for (int c = 1; c < cols; ++c) view.SetText(0, c, storage.Text(0, c));
-    for (int n = 0; n < Sheet::kClassCount; ++n) {
-      for (int r = 1; r <= Sheet::kPupilsPerClass; ++r) {
-        const int viewRow = Sheet::kPupilsPerClass * n + r;
-        for (int c = 1; c < cols; ++c)
-          view.SetText(viewRow, c, storage.Text(Sheet::StorageRow(n, r), c));
-      }
-    }
-    const int yearRows[] = {Sheet::kYearTotalStorageRow, Sheet::kYearAverageStorageRow};
-    for (int storageRow : yearRows) {
-      const int viewRow = storageRow - (Sheet::kStorageRows - Sheet::kGradeRows);
-      for (int c = 1; c < cols; ++c) view.SetText(viewRow, c, storage.Text(storageRow, c));
-    }
-  });
+  sheet.ShowReadStorage();
 }
 
 }  // namespace kelt

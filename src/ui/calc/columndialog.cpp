@@ -74,7 +74,7 @@ void ColumnDialog::FillList() {
   frmDocument* doc = m_activeSheet();
   if (!doc) return;
   const TextGrid& view = doc->sheet()->View();
-  for (int c = 2; c < view.Cols(); ++c) {
+  for (int c = Sheet::kFirstScoreCol; c < view.Cols(); ++c) {
     auto* item = new QListWidgetItem(DisplayText(view.Text(0, c)), m_list);
     if (m_kind.list == ColumnDialogKind::List::Several) {
       item->setFlags(Qt::ItemIsEnabled);

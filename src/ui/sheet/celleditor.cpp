@@ -194,7 +194,7 @@ void CellEditor::KeyDown(int key) {
       break;
     }
     case Qt::Key_Left:
-      if (nowCol > 2) {
+      if (nowCol > Sheet::kFirstScoreCol) {
         MoveTo(nowRow, nowCol);
         if (col < m_grid->LeftCol() + 1) m_grid->SetLeftCol(std::max(m_grid->LeftCol() - 1, 1));
         MoveTo(nowRow, nowCol - 1);
@@ -236,7 +236,7 @@ void CellEditor::KeyUp(int key) {
   const int nowRow = m_sheet->Mynowrow;
   const int nowCol = m_sheet->Mynowcol;
   const bool moved = (key == Qt::Key_Down && nowRow < m_grid->Rows() - 1) ||
-                     (key == Qt::Key_Up && nowRow > 1) || (key == Qt::Key_Left && nowCol > 2) ||
+                     (key == Qt::Key_Up && nowRow > 1) || (key == Qt::Key_Left && nowCol > Sheet::kFirstScoreCol) ||
                      (key == Qt::Key_Right && nowCol < m_grid->Cols() - 1);
   if (!moved) return;
   // The bounce through the grid lets it bring the cursor into view; it hands the focus back.

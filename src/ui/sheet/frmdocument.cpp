@@ -176,7 +176,7 @@ void frmDocument::ApplyGridFormat() {
   m_grid->SetColWidth(0, kNumberWidth);
   m_grid->SetColWidth(1, kNameWidth);
   m_grid->SetCellAlignment(0, 1, kCentred);
-  for (int c = 2; c < m_grid->Cols(); ++c) {
+  for (int c = Sheet::kFirstScoreCol; c < m_grid->Cols(); ++c) {
     m_grid->SetColWidth(c, kScoreWidth);
     m_grid->SetCellAlignment(0, c, kCentred);
   }

@@ -18,6 +18,24 @@ struct NewSheet {
 
 const QString kMark = QStringLiteral("85");
 
+// The one place that knows where a grade row lives in storage, and back.
+TEST(Sheet, RowMappings) {
+  const struct {
+    int gradeRow, storageRow;
+  } pairs[] = {{0, 0}, {1, 1}, {50, 50}, {51, 53}, {120, 124}, {1000, 1038}, {1001, 1041},
+               {1002, 1042}};
+  for (const auto& p : pairs) {
+    EXPECT_EQ(Sheet::StorageRowOfGradeRow(p.gradeRow), p.storageRow) << p.gradeRow;
+    EXPECT_EQ(Sheet::GradeRowOfStorageRow(p.storageRow), p.gradeRow) << p.storageRow;
+  }
+  for (int classRow : {51, 52}) {  // class totals and averages
+    EXPECT_EQ(Sheet::GradeRowOfStorageRow(Sheet::StorageRow(0, classRow)), -1);
+    EXPECT_EQ(Sheet::GradeRowOfStorageRow(Sheet::StorageRow(19, classRow)), -1);
+  }
+  EXPECT_EQ(Sheet::StorageRow(3, 1), 157);
+  EXPECT_EQ(Sheet::ItemColumn(0), 2);
+}
+
 TEST(Sheet, NewSheetLayout) {
   NewSheet s;
   const Sheet& sheet = s.sheet;
