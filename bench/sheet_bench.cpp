@@ -176,8 +176,7 @@ void BM_StartWithHostileFile(benchmark::State& state) {
   const QString path = HostileFile(dir, static_cast<int>(state.range(0)));
   SilentPrompts prompts;
   for (auto _ : state) {
-    kelt::OpenPath() = path;
-    auto frame = std::make_unique<kelt::frmMain>();
+    auto frame = std::make_unique<kelt::frmMain>(path);
     frame->resize(1200, 800);
     frame->show();
     QApplication::processEvents();
@@ -196,8 +195,7 @@ BENCHMARK(BM_StartWithHostileFile)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMil
 void BM_KeysOverAHugeCell(benchmark::State& state) {
   QTemporaryDir dir;
   SilentPrompts prompts;
-  kelt::OpenPath() = HostileFile(dir, 1);
-  kelt::frmMain frame;
+  kelt::frmMain frame(HostileFile(dir, 1));
   frame.resize(1200, 800);
   frame.show();
   QApplication::processEvents();

@@ -8,7 +8,6 @@
 
 #include "ui/app/frmmain.h"
 #include "ui/app/frmsplash.h"
-#include "ui/sheet/frmdocument.h"
 #include "ui/storage/filecommands.h"
 
 namespace kelt {
@@ -41,8 +40,7 @@ int RunKelt(int argc, char** argv) {
   splash->repaint();
   app.processEvents();
 
-  OpenPath() = CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
-  frmMain frame;
+  frmMain frame(CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' '))));
   if (splash) splash->close();
   frame.show();
   return app.exec();

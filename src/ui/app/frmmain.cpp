@@ -52,7 +52,8 @@ QIcon DrawnIcon(const QString& caption) {
 }
 }  // namespace
 
-frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
+frmMain::frmMain(const QString& startPath, QWidget* parent)
+    : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Kelt"));
   m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -67,7 +68,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent), m_mdi(new QMdiArea(this
   // Frame load: placement, help file, the first sheet.
   RestorePlacement();
   m_helpPath = QApplication::applicationDirPath() + QStringLiteral("/kelt.hlp");
-  NewSheet();
+  NewSheet(startPath);
 }
 
 frmMain::~frmMain() = default;
@@ -198,16 +199,21 @@ void frmMain::ToolbarClick(const QString& key) {
   if (const CommandEntry* entry = FindToolbarKey(key)) Run(entry->command);
 }
 
-frmDocument* frmMain::NewSheet() {
+frmDocument* frmMain::NewSheet(const QString& path) {
   ++m_sheetCounter;
   auto* doc = new frmDocument(this);
-  if (!doc->LoadedFile()) doc->SetCaption(QStringLiteral("Book") + QString::number(m_sheetCounter));
+  QString message;
+  if (path.isEmpty()) {
+    doc->SetCaption(QStringLiteral("Book") + QString::number(m_sheetCounter));
+  } else {
+    message = ReadSheetFile(doc, path);
+  }
   QMdiSubWindow* window = m_mdi->addSubWindow(doc);
   window->showMaximized();
   m_mdi->setActiveSubWindow(window);
   doc->editor()->setFocus();
   // The window opens with what could be read; then the teacher learns why not all of it.
-  if (!doc->LoadMessage().isEmpty()) Tell(doc->LoadMessage());
+  if (!message.isEmpty()) Tell(message);
   return doc;
 }
 
@@ -229,9 +235,7 @@ void frmMain::OpenSheetFile() {
     m_tag = kFocusAllowed;  // cancelled: the editor may take the focus again
     return;
   }
-  OpenPath() = path;
-  NewSheet();
-  OpenPath().clear();
+  NewSheet(path);
 }
 
 void frmMain::CloseAllWindows() {

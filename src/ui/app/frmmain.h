@@ -24,7 +24,8 @@ class frmMain : public QMainWindow, public SheetHost {
   Q_OBJECT
 
  public:
-  explicit frmMain(QWidget* parent = nullptr);
+  // The frame with its first sheet, read from `startPath` when one is given.
+  explicit frmMain(const QString& startPath = {}, QWidget* parent = nullptr);
   ~frmMain() override;
 
   // The active sheet window, or null when none is open.
@@ -39,7 +40,8 @@ class frmMain : public QMainWindow, public SheetHost {
   // The commands of the menus and the toolbar.
   void Run(Command command);
   void ToolbarClick(const QString& key);
-  frmDocument* NewSheet();
+  // A new sheet window: empty and numbered "Book" n, or read from `path`.
+  frmDocument* NewSheet(const QString& path = {});
   void OpenSheetFile();
   void CloseAllWindows();
   // 0 cascade, 1 one above the other, 2 side by side.

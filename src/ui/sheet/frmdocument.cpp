@@ -2,15 +2,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
 
+#include <algorithm>
+
 #include "core/sheet/sheet.h"
-#include "core/storage/kltformat.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/textgridmodel.h"
@@ -34,11 +33,6 @@ QFont SheetFont() {
 }
 }  // namespace
 
-QString& OpenPath() {
-  static QString path;
-  return path;
-}
-
 const QColor& frmDocument::HighlightColour() {
   static const QColor colour(204, 228, 255);
   return colour;
@@ -56,41 +50,11 @@ frmDocument::frmDocument(SheetHost* host, QWidget* parent)
   ConnectSheet();
 
   m_sheet->BuildSheetLayout();
-  if (!OpenPath().isEmpty()) {
-    LoadFile(OpenPath());
-    OpenPath().clear();
-  }
   ApplyGridFormat();
   // One store at creation, so the snapshot holds the pupil numbers before any other store.
   m_sheet->StoreView();
   m_editor = new CellEditor(m_sheet, m_grid, m_text1, m_label5, m_host, this);
   m_editor->Refresh();
-}
-
-void frmDocument::LoadFile(const QString& path) {
-  const QString absolute = QFileInfo(path).absoluteFilePath();
-  m_loadedFile = true;
-  SetCaption(absolute);
-  m_fileStamp = DiskStamp::Of(absolute);
-  const FileBytes file = ReadFileBytes(absolute);
-  // A path that does not exist yet is a sheet the teacher is about to create.
-  if (file.missing) return;
-  const QString shownPath = QDir::toNativeSeparators(absolute);
-  if (!file.error.isEmpty()) {
-    m_loadMessage = QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, file.error);
-    return;
-  }
-  const KltFields fields = ReadKlt(file.bytes);
-  LoadKlt(*m_sheet, fields);
-  QStringList leftOut;
-  if (fields.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
-  if (fields.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
-  if (!leftOut.isEmpty()) {
-    m_loadMessage = QStringLiteral(
-                        "%1 の %2 は、シートに入りきらないため読み込んでいません。\n"
-                        "このファイルに上書き保存すると、その部分は失われます。")
-                        .arg(shownPath, leftOut.join(QStringLiteral("と")));
-  }
 }
 
 QSize frmDocument::NormalSize(QSize clientArea, QSize frame) {
@@ -158,6 +122,9 @@ void frmDocument::ConnectSheet() {
   connect(m_sheet, &Sheet::viewRowsChanged, model, &TextGridModel::EndSetRows);
   connect(m_sheet, &Sheet::viewColsAboutToChange, model, &TextGridModel::BeginSetCols);
   connect(m_sheet, &Sheet::viewColsChanged, model, &TextGridModel::EndSetCols);
+  connect(m_sheet, &Sheet::viewColsAboutToChange, this,
+          [this](int oldCols, int) { m_colsBefore = oldCols; });
+  connect(m_sheet, &Sheet::viewColsChanged, this, [this] { FormatNewColumns(m_colsBefore); });
   connect(m_sheet, &Sheet::viewCellChanged, model, &TextGridModel::CellChanged);
   connect(m_sheet, &Sheet::viewTextsReset, model, &TextGridModel::AllTextsChanged);
   connect(m_sheet, &Sheet::currentCellRequested, m_grid, &FlexGrid::SetCurrentCell);
@@ -176,7 +143,11 @@ void frmDocument::ApplyGridFormat() {
   m_grid->SetColWidth(0, kNumberWidth);
   m_grid->SetColWidth(1, kNameWidth);
   m_grid->SetCellAlignment(0, 1, kCentred);
-  for (int c = Sheet::kFirstScoreCol; c < m_grid->Cols(); ++c) {
+  FormatNewColumns(Sheet::kFirstScoreCol);
+}
+
+void frmDocument::FormatNewColumns(int firstNew) {
+  for (int c = std::max(firstNew, int(Sheet::kFirstScoreCol)); c < m_grid->Cols(); ++c) {
     m_grid->SetColWidth(c, kScoreWidth);
     m_grid->SetCellAlignment(0, c, kCentred);
   }

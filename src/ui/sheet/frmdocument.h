@@ -17,9 +17,6 @@ class FlexGrid;
 class Sheet;
 class SheetHost;
 
-// The path the next sheet window reads while it is created; empty for a new sheet.
-QString& OpenPath();
-
 // A sheet window: the strip (address label, editor box, view buttons) above the view grid.
 class frmDocument : public QWidget {
   Q_OBJECT
@@ -47,11 +44,6 @@ class frmDocument : public QWidget {
   QString Caption() const;
   void SetCaption(const QString& caption);
 
-  // What the teacher must learn about the file named by OpenPath at creation: why it could not
-  // be read, or what of it the sheet could not hold; empty when all is well.
-  QString LoadMessage() const { return m_loadMessage; }
-  bool LoadedFile() const { return m_loadedFile; }
-
   // The file as it was when the sheet last read or wrote it; Save asks before replacing a file
   // that has changed since.
   const DiskStamp& FileStamp() const { return m_fileStamp; }
@@ -67,8 +59,9 @@ class frmDocument : public QWidget {
 
  private:
   void BuildStrip();
-  void LoadFile(const QString& path);
   void ApplyGridFormat();
+  // Columns a file or an insertion adds get the score columns' width and centred header.
+  void FormatNewColumns(int firstNew);
   void ConnectSheet();
   void SetHighlight(const QString& marker, bool on);
   QPushButton* ViewButton(const QString& marker) const;
@@ -83,9 +76,8 @@ class frmDocument : public QWidget {
   QLineEdit* m_text4 = nullptr;
   FlexGrid* m_grid = nullptr;
   CellEditor* m_editor = nullptr;
-  QString m_loadMessage;
-  bool m_loadedFile = false;
   DiskStamp m_fileStamp;
+  int m_colsBefore = 0;
 };
 
 }  // namespace kelt

@@ -91,6 +91,29 @@ QString KltSavePath(const QString& path) {
                                          : path + kExtension;
 }
 
+QString ReadSheetFile(frmDocument* doc, const QString& path) {
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  doc->SetCaption(absolute);
+  doc->SetFileStamp(DiskStamp::Of(absolute));
+  const FileBytes file = ReadFileBytes(absolute);
+  // A path that does not exist yet is a sheet the teacher is about to create.
+  if (file.missing) return {};
+  const QString shownPath = QDir::toNativeSeparators(absolute);
+  if (!file.error.isEmpty()) {
+    return QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, file.error);
+  }
+  const KltFields fields = ReadKlt(file.bytes);
+  LoadKlt(*doc->sheet(), fields);
+  QStringList leftOut;
+  if (fields.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
+  if (fields.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
+  if (leftOut.isEmpty()) return {};
+  return QStringLiteral(
+             "%1 の %2 は、シートに入りきらないため読み込んでいません。\n"
+             "このファイルに上書き保存すると、その部分は失われます。")
+      .arg(shownPath, leftOut.join(QStringLiteral("と")));
+}
+
 bool SaveSheet(frmDocument* doc, QWidget* parent) {
   if (!doc) return false;
   const QString caption = doc->Caption();

@@ -17,6 +17,11 @@ QString CommandLinePath(const QString& arguments);
 // with ".klt" added when it has none.
 QString KltSavePath(const QString& path);
 
+// Reads the file at `path` into a new, empty sheet window, which takes the path as its caption.
+// Returns what the teacher must learn: why the file could not be read, or what of it a sheet
+// cannot hold; empty when all is well. A path that does not exist yet gives an empty sheet.
+QString ReadSheetFile(frmDocument* doc, const QString& path);
+
 // Save: under the caption's path, or through Save As for a sheet never saved. Asks first before
 // replacing a file the sheet was not read from, or one changed on disk since. True when written.
 bool SaveSheet(frmDocument* doc, QWidget* parent);

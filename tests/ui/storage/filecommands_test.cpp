@@ -19,6 +19,7 @@
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
+#include "ui/platform/flexgrid.h"
 #include "ui/sheet/frmdocument.h"
 
 namespace kelt {
@@ -208,8 +209,7 @@ TEST(FileCommands, SaveAsksBeforeReplacingWhatItDidNotRead) {
   WriteAll(klt, "colleague");
   {
     test::ScriptedPrompts prompts;
-    OpenPath() = csv;
-    f.frame.NewSheet();
+    f.frame.NewSheet(csv);
   }
   f.sheet()->SetViewText(1, 2, QStringLiteral("85"));
   f.sheet()->MarkModified();
@@ -262,8 +262,7 @@ TEST(FileCommands, SaveAsksBeforeReplacingWhatItDidNotRead) {
   WriteAll(upper, "\t1\r\n\r\n");
   {
     test::ScriptedPrompts opened;
-    OpenPath() = upper;
-    f.frame.NewSheet();
+    f.frame.NewSheet(upper);
   }
   f.sheet()->SetViewText(1, 2, QStringLiteral("99"));
   test::ScriptedPrompts quiet;
@@ -325,7 +324,6 @@ TEST(FileCommands, OpenShowsTheFileInANewWindow) {
   frmDocument* opened = f.frame.activeSheet();
   EXPECT_EQ(opened->Caption(), path);
   EXPECT_EQ(opened->sheet()->Tag(), QString());
-  EXPECT_TRUE(OpenPath().isEmpty());
   Sheet* sheet = opened->sheet();
   EXPECT_EQ(sheet->ViewText(53, 1), QStringLiteral("ｻﾄｳ ﾊﾅｺ"));
   EXPECT_EQ(sheet->ViewText(53, 2), QStringLiteral("85"));
@@ -346,11 +344,9 @@ TEST(FileCommands, StartupPathsThatCannotBeRead) {
   {
     // A new file named on the command line: an empty sheet with that caption, no message.
     test::ScriptedPrompts prompts;
-    OpenPath() = QStringLiteral("relative-new.klt");
-    f.frame.NewSheet();
+    f.frame.NewSheet(QStringLiteral("relative-new.klt"));
     EXPECT_EQ(f.frame.activeSheet()->Caption(), QDir::current().absoluteFilePath(QStringLiteral("relative-new.klt")));
     EXPECT_TRUE(prompts.shown().isEmpty());
-    EXPECT_TRUE(OpenPath().isEmpty());
   }
   const QString fifo = f.dir.filePath(QStringLiteral("pipe.klt"));
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -361,8 +357,7 @@ TEST(FileCommands, StartupPathsThatCannotBeRead) {
   for (const QString& path : paths) {
     test::ScriptedPrompts prompts;
     prompts.Expect(PromptAnswer::Ok);
-    OpenPath() = path;
-    f.frame.NewSheet();
+    f.frame.NewSheet(path);
     ASSERT_EQ(prompts.shown().size(), 1) << path.toStdString();
     EXPECT_TRUE(prompts.shown()[0].text.contains(path));
     EXPECT_EQ(f.frame.activeSheet()->sheet()->ViewText(1, 0), QStringLiteral("101"));
@@ -381,13 +376,15 @@ TEST(FileCommands, DataLeftOutIsReportedOnce) {
   WriteAll(path, bytes);
   test::ScriptedPrompts prompts;
   prompts.Expect(PromptAnswer::Ok);
-  OpenPath() = path;
-  f.frame.NewSheet();
+  f.frame.NewSheet(path);
   ASSERT_EQ(prompts.shown().size(), 1);
   const QString text = prompts.shown()[0].text;
   EXPECT_TRUE(text.contains(QStringLiteral("1043 行目より後"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("256 列目より右"))) << text.toStdString();
   EXPECT_EQ(f.sheet()->View().Cols(), 257);
+  const FlexGrid* grid = f.frame.activeSheet()->viewGrid();
+  EXPECT_EQ(grid->ColWidth(256), grid->ColWidth(2)) << "columns the file adds are score columns";
+  EXPECT_EQ(grid->CellAlignment(0, 256), 4);
   EXPECT_EQ(f.sheet()->ViewText(0, 1), QStringLiteral("name"));
   EXPECT_EQ(f.sheet()->ViewText(1002, 1), QStringLiteral("x")) << "read as far as it goes";
 }
@@ -396,8 +393,7 @@ TEST(FileCommands, DataLeftOutIsReportedOnce) {
 TEST(FileCommands, AMessageAboutTheCommandLineFileWaitsForTheFrame) {
   QTemporaryDir dir;
   test::ScriptedPrompts prompts;
-  OpenPath() = dir.path();
-  frmMain frame;
+  frmMain frame(dir.path());
   EXPECT_TRUE(prompts.shown().isEmpty()) << "shown before the frame";
   prompts.Expect(PromptAnswer::Ok);
   frame.show();
