@@ -41,6 +41,7 @@ const CellCase kCells[] = {
     {u"", false, 0, 0},
     {u"   ", false, 0, 0},
     {u"12,00", false, 12, 0},
+    {u"1234,567", false, 1234, 0},  // a first group of four digits
     {u"1,2", false, 1, 0},
     {u",100", false, 0, 0},
     {u"1,000.5,5", false, 1, 0},

@@ -27,6 +27,8 @@ TEST(Cp932Codec, KnownTextsBothWays) {
       {"～", "\x81\x60"},
       {"点\t85\\~", "\x93\x5F\t85\\~"},
   };
+  // IBM extensions (lead bytes FA to FC) as Windows writes them.
+  EXPECT_EQ(DecodeCp932(Bytes("\xFA\x40\xFA\x55\xFB\xFC")), Utf8("ⅰ￤髙"));
   for (const CodeCase& c : cases) {
     const Cp932Bytes encoded = EncodeCp932(Utf8(c.text));
     EXPECT_EQ(encoded.bytes, Bytes(c.cp932)) << c.text;
@@ -48,6 +50,7 @@ TEST(Cp932Codec, JisFormsWrittenAsCp932Counterparts) {
       {"¬", "\x81\xCA", "￢"},
   };
   for (const auto& c : cases) {
+    EXPECT_EQ(ToCp932Forms(Utf8(c.typed)), Utf8(c.readBack)) << c.typed;
     const Cp932Bytes encoded = EncodeCp932(Utf8(c.typed));
     EXPECT_EQ(encoded.bytes, Bytes(c.cp932)) << c.typed;
     EXPECT_TRUE(encoded.unencodable.isEmpty()) << c.typed;

@@ -100,6 +100,22 @@ TEST(frmMain, ClosingTheFrameAsksEachModifiedSheet) {
   EXPECT_TRUE(prompts.AllAnswered());
 }
 
+// Closing the frame asks the sheets from the last opened to the first.
+TEST(frmMain, ClosingTheFrameAsksTheLastSheetFirst) {
+  frmMain frame;
+  frame.show();
+  frame.NewSheet();
+  frame.NewSheet();
+  for (frmDocument* doc : frame.sheets()) doc->sheet()->MarkModified();
+  test::ScriptedPrompts prompts;
+  for (int i = 0; i < 3; ++i) prompts.Expect(PromptAnswer::Yes);
+  EXPECT_TRUE(frame.close());
+  ASSERT_EQ(prompts.shown().size(), 3);
+  EXPECT_EQ(prompts.shown()[0].title, QStringLiteral("Book3"));
+  EXPECT_EQ(prompts.shown()[1].title, QStringLiteral("Book2"));
+  EXPECT_EQ(prompts.shown()[2].title, QStringLiteral("Book1"));
+}
+
 // The stored values are the frame's outer bounds, window decoration included.
 TEST(frmMain, PlacementDefaultsAndRoundTrip) {
   ClearSettings();

@@ -325,6 +325,22 @@ TEST(CellEditor, TheBoxFollowsCellsChangedBehindIt) {
   EXPECT_EQ(w.box()->text(), QString());
 }
 
+// Right scrolls the grid by one column once the cursor passes Left + VisibleColCount − 2, before
+// the grid's own scrolling would bring the cell into view.
+TEST(CellEditor, RightScrollsAtItsThreshold) {
+  Window w({700, 400});
+  w.grid()->setAutoScroll(false);  // only the editor's own scrolling counts here
+  w.GoTo(5, 2);
+  QList<int> lefts;
+  for (int i = 0; i < 12; ++i) {
+    QTest::keyPress(w.box(), Qt::Key_Right);
+    lefts.append(w.grid()->LeftCol());
+  }
+  ASSERT_EQ(VisibleColCount(*w.grid()), 12);
+  // From column 2: no scroll up to column 11 = 1 + 12 − 2, then one column a key.
+  EXPECT_EQ(lefts, (QList<int>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 3}));
+}
+
 // The box's text changes without a key press too; every such change reaches the cell and marks
 // the sheet, or the close question would not ask and the change be lost.
 TEST(CellEditor, EditsWithoutAKeyMarkTheSheet) {
