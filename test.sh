@@ -3,6 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
+# Unformatted code fails the run; `clang-format -i FILE` (Debian's clang-format 14) mends it.
+find src tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 |
+  xargs -0 clang-format --dry-run --Werror || { echo "Format the files above."; exit 1; }
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Debug -DKELT_TESTS=ON -DKELT_BENCH=ON -DKELT_SANITIZE=ON >/dev/null
 cmake --build build-tests -j"$(nproc)"
 export QT_QPA_PLATFORM=offscreen

@@ -1,13 +1,13 @@
 // Full-size operations of a sheet: the copies between view and storage, a view switch with its
 // screen update, and a new sheet window. Run headless: QT_QPA_PLATFORM=offscreen kelt_bench
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-
 #include <memory>
 
 #include "core/sheet/sheet.h"

@@ -3,9 +3,9 @@
 // hold the reader and the codec to what they promise.
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstdlib>
 
 #include "core/sheet/sheet.h"
@@ -34,8 +34,8 @@ void FuzzReader(const QByteArray& bytes) {
   kelt::LoadKlt(sheet, fields);
   const kelt::TextGrid& storage = sheet.Storage();
   // A sheet holds at most 257 columns, however wide the file.
-  Check(storage.Cols() == std::max(kelt::Sheet::kInitialCols,
-                                   std::min(fields.widestField, kelt::kKltMaxFields) + 1));
+  Check(storage.Cols() ==
+        std::max(kelt::Sheet::kInitialCols, std::min(fields.widestField, kelt::kKltMaxFields) + 1));
   Check(sheet.View().Cols() == storage.Cols());
   Check(storage.Rows() == kelt::Sheet::kStorageRows &&
         sheet.View().Rows() == kelt::Sheet::kGradeRows);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
-#include <gtest/gtest.h>
 
 namespace kelt::test {
 

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QString>
-
 #include <ostream>
 
 // Readable failure messages for Qt texts.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+  *os << '"' << text.toStdString() << '"';
+}

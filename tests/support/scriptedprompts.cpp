@@ -14,9 +14,12 @@ PromptAnswer ScriptedPrompts::Message(QWidget*, const QString& text, const QStri
   if (m_answers.empty()) {
     ADD_FAILURE() << "unexpected message box: " << text.toStdString();
     switch (buttons) {
-      case PromptButtons::Ok: return PromptAnswer::Ok;
-      case PromptButtons::OkCancel: return PromptAnswer::Cancel;
-      case PromptButtons::YesNo: return PromptAnswer::No;
+      case PromptButtons::Ok:
+        return PromptAnswer::Ok;
+      case PromptButtons::OkCancel:
+        return PromptAnswer::Cancel;
+      case PromptButtons::YesNo:
+        return PromptAnswer::No;
     }
   }
   const PromptAnswer answer = m_answers.front();

@@ -2,7 +2,6 @@
 
 #include <QList>
 #include <QString>
-
 #include <deque>
 
 #include "ui/platform/prompts.h"

@@ -1,8 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "ui/app/application.h"
 

@@ -8,9 +8,9 @@ namespace kelt {
 
 // What a calculation dialog gathered when its button was pressed.
 struct CalcChoice {
-  // Marked list items; item k stands for column Sheet::ItemColumn(k). The one-item computations (rank,
-  // deviation score) use the first. Items without a column in the sheet are ignored, and score
-  // columns without an item count as unmarked.
+  // Marked list items; item k stands for column Sheet::ItemColumn(k). The one-item computations
+  // (rank, deviation score) use the first. Items without a column in the sheet are ignored, and
+  // score columns without an item count as unmarked.
   QList<int> items;
   // Decimal places of the rounding choice: 0 "整数", 1 "小数第１位", 2 "小数第2位".
   int places = 0;

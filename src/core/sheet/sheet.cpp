@@ -41,7 +41,8 @@ QString Sheet::StorageRowLabel(int storageRow) {
   const int n = (storageRow - 1) / kClassBlockRows;
   const int row = storageRow - StorageRow(n, 0);
   if (row <= kPupilsPerClass) return QString::number(100 * (n + 1) + row);
-  return ClassName(n) + QLatin1Char(' ') + (row == kPupilsPerClass + 1 ? kTotalLabel : kAverageLabel);
+  return ClassName(n) + QLatin1Char(' ') +
+         (row == kPupilsPerClass + 1 ? kTotalLabel : kAverageLabel);
 }
 
 void Sheet::SetViewText(int row, int col, const QString& text) {
@@ -169,7 +170,8 @@ void Sheet::ReloadClassView(int classIndex) {
   if (classIndex < 0 || classIndex >= kClassCount) return;
   const int cols = m_view.Cols();
   for (int r = 1; r <= kClassBlockRows; ++r) {
-    for (int c = 1; c < cols; ++c) m_view.SetText(r, c, m_storage.Text(StorageRow(classIndex, r), c));
+    for (int c = 1; c < cols; ++c)
+      m_view.SetText(r, c, m_storage.Text(StorageRow(classIndex, r), c));
   }
   m_view.SetText(kClassRows - 2, 1, kTotalLabel);
   m_view.SetText(kClassRows - 1, 1, kAverageLabel);

@@ -17,12 +17,12 @@ class Sheet : public QObject {
  public:
   static constexpr int kClassCount = 20;
   static constexpr int kPupilsPerClass = 50;
-  static constexpr int kClassBlockRows = 52;    // a class in storage: 50 pupils, total, average
-  static constexpr int kStorageRows = 1043;     // header, 20 × (50 pupils, total, average), year rows
-  static constexpr int kGradeRows = 1003;       // header, 1000 pupils, year total, year average
-  static constexpr int kClassRows = 53;         // header, 50 pupils, class total, class average
-  static constexpr int kInitialCols = 21;       // number, name, items A to S
-  static constexpr int kFirstScoreCol = 2;      // after the number and name columns
+  static constexpr int kClassBlockRows = 52;  // a class in storage: 50 pupils, total, average
+  static constexpr int kStorageRows = 1043;  // header, 20 × (50 pupils, total, average), year rows
+  static constexpr int kGradeRows = 1003;    // header, 1000 pupils, year total, year average
+  static constexpr int kClassRows = 53;      // header, 50 pupils, class total, class average
+  static constexpr int kInitialCols = 21;    // number, name, items A to S
+  static constexpr int kFirstScoreCol = 2;   // after the number and name columns
   static constexpr int kGradeMarker = 21;
   static constexpr int kYearTotalStorageRow = kClassCount * kClassBlockRows + 1;  // 1041
   static constexpr int kYearAverageStorageRow = kYearTotalStorageRow + 1;         // 1042

@@ -40,7 +40,8 @@ void TextGrid::InsertColumn(int col) {
   col = std::clamp(col, 0, m_cols);
   SetCols(m_cols + 1);
   for (int r = 0; r < m_rows; ++r) {
-    for (int c = m_cols - 1; c > col; --c) m_cells[Index(r, c)] = std::move(m_cells[Index(r, c - 1)]);
+    for (int c = m_cols - 1; c > col; --c)
+      m_cells[Index(r, c)] = std::move(m_cells[Index(r, c - 1)]);
     m_cells[Index(r, col)] = QString();
   }
 }
@@ -48,7 +49,8 @@ void TextGrid::InsertColumn(int col) {
 void TextGrid::RemoveColumn(int col) {
   if (col < 0 || col >= m_cols) return;
   for (int r = 0; r < m_rows; ++r) {
-    for (int c = col; c < m_cols - 1; ++c) m_cells[Index(r, c)] = std::move(m_cells[Index(r, c + 1)]);
+    for (int c = col; c < m_cols - 1; ++c)
+      m_cells[Index(r, c)] = std::move(m_cells[Index(r, c + 1)]);
   }
   SetCols(m_cols - 1);
 }

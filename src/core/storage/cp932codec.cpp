@@ -119,11 +119,11 @@ void DecodeRun(const uchar* src, qsizetype begin, qsizetype end, char16_t** dst)
 // How typical a two-byte CP932 character is of a mark book: kana, level-1 kanji and the usual
 // symbols count for it; Greek, Cyrillic, rare kanji and codes no text has count against.
 int CodeScore(unsigned code) {
-  if (code >= 0x8140 && code <= 0x81FC) return 1;  // punctuation and symbols
-  if (code >= 0x8240 && code <= 0x82FC) return 2;  // full-width digits and letters, hiragana
-  if (code >= 0x8340 && code <= 0x8396) return 2;  // katakana
-  if (code >= 0x8740 && code <= 0x879C) return 1;  // circled numbers and the like
-  if (code >= 0x889F && code <= 0x9872) return 2;  // level-1 kanji
+  if (code >= 0x8140 && code <= 0x81FC) return 1;   // punctuation and symbols
+  if (code >= 0x8240 && code <= 0x82FC) return 2;   // full-width digits and letters, hiragana
+  if (code >= 0x8340 && code <= 0x8396) return 2;   // katakana
+  if (code >= 0x8740 && code <= 0x879C) return 1;   // circled numbers and the like
+  if (code >= 0x889F && code <= 0x9872) return 2;   // level-1 kanji
   if (code >= 0xF040 && code <= 0xF9FC) return -3;  // user-defined area
   if (code >= 0x839F && code <= 0x84BE) return -1;  // Greek, Cyrillic, box drawing
   if (code >= 0x989F && code <= 0xEAA4) return -1;  // level-2 kanji
@@ -291,7 +291,8 @@ bool IsNonAsciiUtf8(QByteArrayView bytes) {
 }
 
 QString DecodeFileText(QByteArrayView bytes) {
-  if (bytes.startsWith(QByteArrayView("\xEF\xBB\xBF", 3))) return QString::fromUtf8(bytes.sliced(3));
+  if (bytes.startsWith(QByteArrayView("\xEF\xBB\xBF", 3)))
+    return QString::fromUtf8(bytes.sliced(3));
   // A spreadsheet's "Unicode text" is UTF-16 with a mark.
   const bool le = bytes.startsWith(QByteArrayView("\xFF\xFE", 2));
   if (le || bytes.startsWith(QByteArrayView("\xFE\xFF", 2))) {

@@ -1,13 +1,13 @@
 #include "core/storage/sheetfile.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace kelt {
 
@@ -50,7 +50,8 @@ FileBytes ReadFileBytes(const QString& path, qint64 maxSize) {
   if (file.error() != QFileDevice::NoError) {
     result.error = file.errorString();
   } else if (result.bytes.size() > maxSize) {
-    result.error = QStringLiteral("ファイルが大きすぎます (%1 バイトまで読み込めます)。").arg(maxSize);
+    result.error =
+        QStringLiteral("ファイルが大きすぎます (%1 バイトまで読み込めます)。").arg(maxSize);
   }
   if (!result.error.isEmpty()) result.bytes.clear();
   return result;

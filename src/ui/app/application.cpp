@@ -25,7 +25,8 @@ void SetupApplication(QApplication& app) {
   app.setFont(font);
 
   auto* translator = new QTranslator(&app);
-  if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (translator->load(QStringLiteral("qtbase_ja"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     app.installTranslator(translator);
   }
 }

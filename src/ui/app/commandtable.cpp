@@ -7,7 +7,7 @@ namespace kelt {
 namespace {
 
 const MenuEntry kMenus[] = {
-    {"mnuFile", "ﾌｧｲﾙ(&F)"}, {"mnuEdit", "編集(&E)"}, {"mnuTools", "ﾂｰﾙ(&T)"},
+    {"mnuFile", "ﾌｧｲﾙ(&F)"}, {"mnuEdit", "編集(&E)"},     {"mnuTools", "ﾂｰﾙ(&T)"},
     {"kansuu", "関数"},      {"mnuWindow", "ｳｨﾝﾄﾞｳ(&W)"}, {"mnuHelp", "ﾍﾙﾌﾟ(&H)"},
 };
 

@@ -11,19 +11,18 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QScreen>
-#include <QStyle>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-
 #include <algorithm>
 
 #include "core/sheet/sheet.h"
 #include "ui/app/frmsplash.h"
-#include "ui/calc/calcdialogs.h"
 #include "ui/app/helpviewer.h"
 #include "ui/app/placement.h"
+#include "ui/calc/calcdialogs.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
 #include "ui/sheet/frmdocument.h"
@@ -121,9 +120,10 @@ void frmMain::BuildCommands() {
             [](auto* a, auto* b) { return a->toolbarPosition < b->toolbarPosition; });
   for (const CommandEntry* entry : buttons) {
     const QString key = Utf8(entry->toolbarKey);
-    const QIcon icon = entry->picture >= 0
-                           ? style()->standardIcon(static_cast<QStyle::StandardPixmap>(entry->picture))
-                           : DrawnIcon(Utf8(entry->toolbarCaption));
+    const QIcon icon =
+        entry->picture >= 0
+            ? style()->standardIcon(static_cast<QStyle::StandardPixmap>(entry->picture))
+            : DrawnIcon(Utf8(entry->toolbarCaption));
     QAction* action = m_toolBar->addAction(icon, Utf8(entry->toolbarCaption));
     action->setObjectName(key);
     action->setToolTip(Utf8(entry->tooltip));
@@ -174,24 +174,59 @@ QList<frmDocument*> frmMain::sheets() const {
 
 void frmMain::Run(Command command) {
   switch (command) {
-    case Command::FileNew: NewSheet(); break;
-    case Command::FileOpen: OpenSheetFile(); break;
-    case Command::FileSave: SaveSheet(activeSheet(), this); break;
-    case Command::FileSaveAs: SaveSheetAs(activeSheet(), this); break;
-    case Command::FileExit: CloseAllWindows(); break;
-    case Command::Undo: Undo(); break;
-    case Command::WindowCascade: Arrange(0); break;
-    case Command::WindowTileHorizontal: Arrange(1); break;
-    case Command::WindowTileVertical: Arrange(2); break;
-    case Command::HorizontalTotal: OpenDialog(QStringLiteral("合計")); break;
-    case Command::Rank: OpenDialog(QStringLiteral("順位")); break;
-    case Command::VerticalTotalAverage: OpenDialog(QStringLiteral("縦合計平均")); break;
-    case Command::HorizontalAverage: OpenDialog(QStringLiteral("平均")); break;
-    case Command::Rounding: OpenDialog(QStringLiteral("四捨五入")); break;
-    case Command::DeviationScore: OpenDialog(QStringLiteral("偏差値")); break;
-    case Command::HelpContents: HelpContents(); break;
-    case Command::HelpAbout: HelpAbout(); break;
-    case Command::None: break;
+    case Command::FileNew:
+      NewSheet();
+      break;
+    case Command::FileOpen:
+      OpenSheetFile();
+      break;
+    case Command::FileSave:
+      SaveSheet(activeSheet(), this);
+      break;
+    case Command::FileSaveAs:
+      SaveSheetAs(activeSheet(), this);
+      break;
+    case Command::FileExit:
+      CloseAllWindows();
+      break;
+    case Command::Undo:
+      Undo();
+      break;
+    case Command::WindowCascade:
+      Arrange(0);
+      break;
+    case Command::WindowTileHorizontal:
+      Arrange(1);
+      break;
+    case Command::WindowTileVertical:
+      Arrange(2);
+      break;
+    case Command::HorizontalTotal:
+      OpenDialog(QStringLiteral("合計"));
+      break;
+    case Command::Rank:
+      OpenDialog(QStringLiteral("順位"));
+      break;
+    case Command::VerticalTotalAverage:
+      OpenDialog(QStringLiteral("縦合計平均"));
+      break;
+    case Command::HorizontalAverage:
+      OpenDialog(QStringLiteral("平均"));
+      break;
+    case Command::Rounding:
+      OpenDialog(QStringLiteral("四捨五入"));
+      break;
+    case Command::DeviationScore:
+      OpenDialog(QStringLiteral("偏差値"));
+      break;
+    case Command::HelpContents:
+      HelpContents();
+      break;
+    case Command::HelpAbout:
+      HelpAbout();
+      break;
+    case Command::None:
+      break;
   }
 }
 
@@ -224,7 +259,8 @@ void frmMain::Tell(const QString& text) {
 
 void frmMain::ShowPendingMessages() {
   while (!m_pendingMessages.isEmpty()) {
-    ShowMessage(this, m_pendingMessages.takeFirst(), PromptButtons::Ok, QString(), PromptIcon::Warning);
+    ShowMessage(this, m_pendingMessages.takeFirst(), PromptButtons::Ok, QString(),
+                PromptIcon::Warning);
   }
 }
 
@@ -241,7 +277,8 @@ void frmMain::OpenSheetFile() {
 void frmMain::CloseAllWindows() {
   // Last loaded first; a window that refuses stays and the rest are still asked.
   QList<QWidget*> windows;
-  for (QMdiSubWindow* window : m_mdi->subWindowList(QMdiArea::CreationOrder)) windows.append(window);
+  for (QMdiSubWindow* window : m_mdi->subWindowList(QMdiArea::CreationOrder))
+    windows.append(window);
   for (QDialog* dialog : findChildren<QDialog*>(Qt::FindDirectChildrenOnly)) windows.append(dialog);
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->close();
 }
@@ -277,10 +314,12 @@ void frmMain::FillWindowMenu() {
   m_windowListActions.append(m_windowMenu->addSeparator());
   int number = 0;
   for (QMdiSubWindow* window : windows) {
-    QAction* action = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(window->windowTitle()));
+    QAction* action =
+        m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(++number).arg(window->windowTitle()));
     action->setCheckable(true);
     action->setChecked(window == m_mdi->currentSubWindow());
-    connect(action, &QAction::triggered, this, [this, window] { m_mdi->setActiveSubWindow(window); });
+    connect(action, &QAction::triggered, this,
+            [this, window] { m_mdi->setActiveSubWindow(window); });
     m_windowListActions.append(action);
   }
 }
@@ -294,13 +333,15 @@ void frmMain::HelpContents() {
   m_help->ShowContents(m_helpPath);
 }
 
-void frmMain::HelpAbout() { ShowMessage(this, VersionText(), PromptButtons::Ok, ApplicationTitle()); }
+void frmMain::HelpAbout() {
+  ShowMessage(this, VersionText(), PromptButtons::Ok, ApplicationTitle());
+}
 
 void frmMain::Undo() {
   frmDocument* doc = activeSheet();
   if (!doc) return;
-  if (ShowMessage(this, QStringLiteral("ボタンによる計算の前に戻ります"), PromptButtons::OkCancel) !=
-      PromptAnswer::Ok) {
+  if (ShowMessage(this, QStringLiteral("ボタンによる計算の前に戻ります"),
+                  PromptButtons::OkCancel) != PromptAnswer::Ok) {
     return;
   }
   doc->sheet()->Undo();

@@ -8,7 +8,8 @@
 
 namespace kelt {
 
-HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this)) {
+HelpViewer::HelpViewer(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_browser(new QTextBrowser(this)) {
   setObjectName(QStringLiteral("HelpViewer"));
   setWindowTitle(QStringLiteral("Kelt ヘルプ"));
   m_browser->setObjectName(QStringLiteral("helpText"));
@@ -22,8 +23,9 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window), m_browser
 bool HelpViewer::ShowContents(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    ShowMessage(this, QStringLiteral("ヘルプファイル %1 を開けません。\n%2").arg(path, file.errorString()),
-                PromptButtons::Ok, windowTitle(), PromptIcon::Warning);
+    ShowMessage(
+        this, QStringLiteral("ヘルプファイル %1 を開けません。\n%2").arg(path, file.errorString()),
+        PromptButtons::Ok, windowTitle(), PromptIcon::Warning);
     return false;
   }
   m_browser->setHtml(QString::fromUtf8(file.readAll()));

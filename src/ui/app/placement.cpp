@@ -1,7 +1,6 @@
 #include "ui/app/placement.h"
 
 #include <QSettings>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -27,7 +26,8 @@ int PlacementValue(const QVariant& stored, int fallback) {
   if (!stored.isValid()) return fallback;
   bool ok = false;
   const float value = stored.toString().trimmed().toFloat(&ok);
-  if (!ok || !std::isfinite(value) || std::fabs(value) > static_cast<float>(std::numeric_limits<int>::max() / 2)) {
+  if (!ok || !std::isfinite(value) ||
+      std::fabs(value) > static_cast<float>(std::numeric_limits<int>::max() / 2)) {
     return fallback;
   }
   return static_cast<int>(std::lround(value));
@@ -92,9 +92,10 @@ QList<QRect> ArrangedWindows(int code, const QRect& area, int count, QSize casca
     const QSize size = cascadeSize.boundedTo(area.size());
     const QSize room = area.size() - size;
     // Whole pixels down, so the last window ends inside the area.
-    const QSize step = count > 1 ? QSize(room.width() / (count - 1), room.height() / (count - 1))
-                                       .boundedTo(kLargestStep)
-                                 : QSize(0, 0);
+    const QSize step =
+        count > 1
+            ? QSize(room.width() / (count - 1), room.height() / (count - 1)).boundedTo(kLargestStep)
+            : QSize(0, 0);
     for (int i = 0; i < count; ++i) {
       rects.append(QRect(area.topLeft() + QPoint(step.width() * i, step.height() * i), size));
     }

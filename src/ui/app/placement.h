@@ -4,7 +4,6 @@
 #include <QSize>
 #include <QString>
 #include <QVariant>
-
 #include <memory>
 
 class QSettings;

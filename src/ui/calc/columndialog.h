@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-
 #include <functional>
 
 #include "core/calc/computations.h"

@@ -131,7 +131,8 @@ void FlexGrid::SetRowHeight(int row, int twips) {
     horizontalHeader()->setFixedHeight(Px(twips));
     verticalHeader()->setDefaultSectionSize(Px(twips));
     for (int r = 0; r < m_model->rowCount(); ++r) {
-      if (verticalHeader()->sectionSize(r) != Px(twips)) verticalHeader()->resizeSection(r, Px(twips));
+      if (verticalHeader()->sectionSize(r) != Px(twips))
+        verticalHeader()->resizeSection(r, Px(twips));
     }
   } else if (row == 0) {
     horizontalHeader()->setFixedHeight(Px(twips));
@@ -140,7 +141,9 @@ void FlexGrid::SetRowHeight(int row, int twips) {
   }
 }
 
-void FlexGrid::SetCellAlignment(int row, int col, int code) { m_model->SetCellAlignment(row, col, code); }
+void FlexGrid::SetCellAlignment(int row, int col, int code) {
+  m_model->SetCellAlignment(row, col, code);
+}
 
 int FlexGrid::CellAlignment(int row, int col) const { return m_model->CellAlignment(row, col); }
 

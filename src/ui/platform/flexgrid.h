@@ -47,7 +47,8 @@ class FlexGrid : public QTableView {
   int RowHeight(int row) const;
   void SetRowHeight(int row, int twips);
 
-  // Alignment in the grid widget's codes: 0 to 8 (left/centre/right × top/centre/bottom), 9 general.
+  // Alignment in the grid widget's codes: 0 to 8 (left/centre/right × top/centre/bottom), 9
+  // general.
   void SetCellAlignment(int row, int col, int code);
   int CellAlignment(int row, int col) const;
 

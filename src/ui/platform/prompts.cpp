@@ -11,11 +11,16 @@ Prompts* g_prompts = nullptr;
 
 QMessageBox::Icon ToQtIcon(PromptIcon icon) {
   switch (icon) {
-    case PromptIcon::Information: return QMessageBox::Information;
-    case PromptIcon::Warning: return QMessageBox::Warning;
-    case PromptIcon::Critical: return QMessageBox::Critical;
-    case PromptIcon::Question: return QMessageBox::Question;
-    case PromptIcon::None: break;
+    case PromptIcon::Information:
+      return QMessageBox::Information;
+    case PromptIcon::Warning:
+      return QMessageBox::Warning;
+    case PromptIcon::Critical:
+      return QMessageBox::Critical;
+    case PromptIcon::Question:
+      return QMessageBox::Question;
+    case PromptIcon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
@@ -60,9 +65,12 @@ PromptAnswer DialogPrompts::Message(QWidget* parent, const QString& text, const 
   // A box closed without a choice counts as the cautious answer.
   const bool firstChosen = box.clickedButton() == first;
   switch (buttons) {
-    case PromptButtons::Ok: return PromptAnswer::Ok;
-    case PromptButtons::OkCancel: return firstChosen ? PromptAnswer::Ok : PromptAnswer::Cancel;
-    case PromptButtons::YesNo: return firstChosen ? PromptAnswer::Yes : PromptAnswer::No;
+    case PromptButtons::Ok:
+      return PromptAnswer::Ok;
+    case PromptButtons::OkCancel:
+      return firstChosen ? PromptAnswer::Ok : PromptAnswer::Cancel;
+    case PromptButtons::YesNo:
+      return firstChosen ? PromptAnswer::Yes : PromptAnswer::No;
   }
   return PromptAnswer::Ok;
 }
@@ -77,7 +85,8 @@ QString QtFileFilter(const QString& filter) {
   const QString description = filter.left(bar);
   const QString pattern = filter.mid(bar + 1);
   // Qt reads the patterns from the parentheses at the end of the description.
-  if (description.endsWith(QLatin1Char(')')) && description.contains(QLatin1Char('('))) return description;
+  if (description.endsWith(QLatin1Char(')')) && description.contains(QLatin1Char('(')))
+    return description;
   return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 

@@ -8,7 +8,9 @@ namespace kelt {
 namespace {
 constexpr int kGeneral = 9;
 
-qint64 Key(int row, int col) { return (static_cast<qint64>(row) << 32) | static_cast<quint32>(col); }
+qint64 Key(int row, int col) {
+  return (static_cast<qint64>(row) << 32) | static_cast<quint32>(col);
+}
 
 Qt::Alignment FromCode(int code) {
   static const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};

@@ -1,7 +1,6 @@
 #include "ui/platform/twips.h"
 
 #include <QWidget>
-
 #include <cmath>
 
 namespace kelt {

@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-
 #include <algorithm>
 
 #include "core/sheet/sheet.h"
@@ -127,7 +126,8 @@ bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
       // An input method swallows the keys, so no key-down brings a clicked name cell in: take it
       // now, before the composition starts in the box.
       if (m_grid->Row() != m_sheet->Mynowrow || m_grid->Col() != m_sheet->Mynowcol) Refresh();
-      if (!static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) m_sheet->MarkModified();
+      if (!static_cast<QInputMethodEvent*>(event)->commitString().isEmpty())
+        m_sheet->MarkModified();
       break;
     default:
       break;
@@ -135,7 +135,9 @@ bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
-void CellEditor::SetTop(int top) { m_grid->SetTopRow(std::clamp(top, 1, std::max(m_grid->Rows() - 1, 1))); }
+void CellEditor::SetTop(int top) {
+  m_grid->SetTopRow(std::clamp(top, 1, std::max(m_grid->Rows() - 1, 1)));
+}
 
 void CellEditor::MoveTo(int row, int col) {
   m_grid->SetCurrentCell(std::clamp(row, 1, std::max(m_grid->Rows() - 1, 1)),
@@ -202,7 +204,8 @@ void CellEditor::KeyDown(int key) {
       break;
     case Qt::Key_Right:
       if (nowCol < cols - 1) {
-        if (col > m_grid->LeftCol() + VisibleColCount(*m_grid) - 2) m_grid->SetLeftCol(m_grid->LeftCol() + 1);
+        if (col > m_grid->LeftCol() + VisibleColCount(*m_grid) - 2)
+          m_grid->SetLeftCol(m_grid->LeftCol() + 1);
         MoveTo(nowRow, nowCol + 1);
       }
       break;
@@ -236,7 +239,8 @@ void CellEditor::KeyUp(int key) {
   const int nowRow = m_sheet->Mynowrow;
   const int nowCol = m_sheet->Mynowcol;
   const bool moved = (key == Qt::Key_Down && nowRow < m_grid->Rows() - 1) ||
-                     (key == Qt::Key_Up && nowRow > 1) || (key == Qt::Key_Left && nowCol > Sheet::kFirstScoreCol) ||
+                     (key == Qt::Key_Up && nowRow > 1) ||
+                     (key == Qt::Key_Left && nowCol > Sheet::kFirstScoreCol) ||
                      (key == Qt::Key_Right && nowCol < m_grid->Cols() - 1);
   if (!moved) return;
   // The bounce through the grid lets it bring the cursor into view; it hands the focus back.

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
-
 #include <algorithm>
 
 #include "core/sheet/sheet.h"
@@ -112,7 +111,8 @@ void frmDocument::BuildStrip() {
   m_text4->setText(m_sheet->ViewMarker());
   m_text4->hide();
 
-  for (QPushButton* button : m_command1) SetHighlight(QString::number(button->property("Index").toInt()), false);
+  for (QPushButton* button : m_command1)
+    SetHighlight(QString::number(button->property("Index").toInt()), false);
   SetHighlight(m_sheet->ViewMarker(), true);
 }
 
@@ -163,7 +163,8 @@ void frmDocument::SetHighlight(const QString& marker, bool on) {
   QPushButton* button = ViewButton(marker);
   if (!button) return;
   QPalette p = button->palette();
-  p.setColor(QPalette::Button, on ? HighlightColour() : QApplication::palette().color(QPalette::Midlight));
+  p.setColor(QPalette::Button,
+             on ? HighlightColour() : QApplication::palette().color(QPalette::Midlight));
   button->setPalette(p);
 }
 

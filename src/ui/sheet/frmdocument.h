@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QWidget>
-
 #include <array>
 
 #include "core/storage/sheetfile.h"

@@ -41,8 +41,9 @@ bool AcceptUnstorable(const TextGrid& storage, QWidget* parent) {
                           ? QStringLiteral("ファイルに保存できない文字")
                           : QStringLiteral("タブ・カンマ・改行");
   const QString text =
-      QStringLiteral("そのままでは保存できないセルが %1 個あります。\n最初のセル: %2 (%3)\n"
-                     "このまま保存すると、これらのセルは元どおりに読み込めません。保存しますか?")
+      QStringLiteral(
+          "そのままでは保存できないセルが %1 個あります。\n最初のセル: %2 (%3)\n"
+          "このまま保存すると、これらのセルは元どおりに読み込めません。保存しますか?")
           .arg(cells.size())
           .arg(CellAddress(storage, first), why);
   return ShowMessage(parent, text, PromptButtons::OkCancel, QString(), PromptIcon::Warning) ==
@@ -146,7 +147,8 @@ bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent) {
   if (!error.isEmpty()) {
     sheet->MarkModified();
     ShowMessage(parent,
-                QStringLiteral("%1 に保存できませんでした。\n%2").arg(QDir::toNativeSeparators(path), error),
+                QStringLiteral("%1 に保存できませんでした。\n%2")
+                    .arg(QDir::toNativeSeparators(path), error),
                 PromptButtons::Ok, QString(), PromptIcon::Critical);
     return false;
   }
@@ -155,6 +157,8 @@ bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent) {
   return true;
 }
 
-QString ChooseFileToOpen(QWidget* parent) { return CurrentPrompts().OpenFileName(parent, kOpenFilter); }
+QString ChooseFileToOpen(QWidget* parent) {
+  return CurrentPrompts().OpenFileName(parent, kOpenFilter);
+}
 
 }  // namespace kelt

@@ -22,8 +22,8 @@ const QString kMark = QStringLiteral("85");
 TEST(Sheet, RowMappings) {
   const struct {
     int gradeRow, storageRow;
-  } pairs[] = {{0, 0}, {1, 1}, {50, 50}, {51, 53}, {120, 124}, {1000, 1038}, {1001, 1041},
-               {1002, 1042}};
+  } pairs[] = {{0, 0},     {1, 1},       {50, 50},     {51, 53},
+               {120, 124}, {1000, 1038}, {1001, 1041}, {1002, 1042}};
   for (const auto& p : pairs) {
     EXPECT_EQ(Sheet::StorageRowOfGradeRow(p.gradeRow), p.storageRow) << p.gradeRow;
     EXPECT_EQ(Sheet::GradeRowOfStorageRow(p.storageRow), p.gradeRow) << p.storageRow;
@@ -92,7 +92,8 @@ TEST(Sheet, MarksTravelBetweenClassAndGradeViews) {
   EXPECT_EQ(sheet.ViewText(101, 2), QString()) << "3-C untouched";
   EXPECT_EQ(sheet.ViewText(51, 0), QStringLiteral("201")) << "numbers come back over the ordinals";
   EXPECT_EQ(sheet.ViewText(1002, 0), QStringLiteral("平均"));
-  for (int r = 1; r < 1003; ++r) EXPECT_NE(sheet.ViewText(r, 5), QStringLiteral("class total")) << r;
+  for (int r = 1; r < 1003; ++r)
+    EXPECT_NE(sheet.ViewText(r, 5), QStringLiteral("class total")) << r;
   EXPECT_EQ(sheet.Storage().Text(Sheet::StorageRow(1, 51), 5), QStringLiteral("class total"));
 
   sheet.SetViewText(100, 3, kMark);  // typed in the grade view, pupil 50 of 2-B
@@ -128,13 +129,15 @@ TEST(Sheet, CursorRowAcrossViews) {
 TEST(Sheet, ViewMarkerFollowsTheView) {
   NewSheet s;
   QStringList changes;
-  QObject::connect(&s.sheet, &Sheet::viewMarkerChanged,
-                   [&](const QString& from, const QString& to) { changes << from + QLatin1Char('>') + to; });
+  QObject::connect(
+      &s.sheet, &Sheet::viewMarkerChanged,
+      [&](const QString& from, const QString& to) { changes << from + QLatin1Char('>') + to; });
   s.sheet.ShowClass(19);
   s.sheet.ShowClass(2);
   s.sheet.ShowGrade();
   EXPECT_FALSE(s.sheet.ShowGrade());
-  EXPECT_EQ(changes, (QStringList{QStringLiteral("21>19"), QStringLiteral("19>2"), QStringLiteral("2>21")}));
+  EXPECT_EQ(changes,
+            (QStringList{QStringLiteral("21>19"), QStringLiteral("19>2"), QStringLiteral("2>21")}));
 }
 
 TEST(Sheet, UndoInTheGradeViewReturnsToTheLastStore) {

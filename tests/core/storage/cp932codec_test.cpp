@@ -150,10 +150,11 @@ TEST(Cp932Codec, OnlyRoundTripsCountAsEncodable) {
     bool encodable;
   } cases[] = {
       {"abc", true}, {"氏  名", true}, {"髙①ｺﾋﾟｰ～", true}, {"〜", true},  // 〜 is written as ～
-      {"¥", false},  {"‾", false},     {"𠮷", false},          {"😀", false},
+      {"¥", false},  {"‾", false},     {"𠮷", false},       {"😀", false},
   };
   for (const auto& c : cases) EXPECT_EQ(CanEncodeCp932(Utf8(c.text)), c.encodable) << c.text;
-  EXPECT_EQ(EncodeCp932(Utf8("¥‾")).bytes, QByteArray("\\~")) << "still written as the old program did";
+  EXPECT_EQ(EncodeCp932(Utf8("¥‾")).bytes, QByteArray("\\~"))
+      << "still written as the old program did";
 }
 
 TEST(Cp932Codec, Utf8Recognition) {

@@ -260,19 +260,17 @@ TEST(KltReader, LineAndFieldLimits) {
 // non-ASCII text is half-width katakana, which is well-formed UTF-8 more often than not.
 TEST(KltFormat, GeneratedSheetsReadBackUnchanged) {
   const QStringList kanji = {Utf8("佐藤"), Utf8("鈴木"), Utf8("髙橋"), Utf8("渡邉"), Utf8("國語"),
-                             Utf8("﨑"), Utf8("期末"), Utf8("①"), Utf8("～")};
+                             Utf8("﨑"),   Utf8("期末"), Utf8("①"),    Utf8("～")};
   const QStringList kana = {Utf8("はなこ"), Utf8("タロウ"), Utf8("ー")};
-  const QStringList narrow = {Utf8("ﾐｶ"), Utf8("ｻﾄｳ"), Utf8("ﾀﾛｳ"), Utf8("ｽｽﾞｷ ﾊﾅｺ"), Utf8("ﾃｽﾄ"),
-                              Utf8("ﾟﾞ"), Utf8("ｰ"), Utf8("ｺﾋﾟｰ")};
+  const QStringList narrow = {Utf8("ﾐｶ"),  Utf8("ｻﾄｳ"), Utf8("ﾀﾛｳ"), Utf8("ｽｽﾞｷ ﾊﾅｺ"),
+                              Utf8("ﾃｽﾄ"), Utf8("ﾟﾞ"),  Utf8("ｰ"),   Utf8("ｺﾋﾟｰ")};
   // Pairs whose CP932 bytes are also a UTF-8 character (ﾐｶ is D0 B6, "ж").
-  const QStringList pairs = {Utf8("ﾐｶ"), Utf8("ﾃｽ"), Utf8("ﾄｳ"), Utf8("ﾅｶ"), Utf8("ﾏｷ"), Utf8("ﾊｼ"),
-                             Utf8("ﾆｼ ﾐｶ")};
+  const QStringList pairs = {Utf8("ﾐｶ"), Utf8("ﾃｽ"), Utf8("ﾄｳ"),   Utf8("ﾅｶ"),
+                             Utf8("ﾏｷ"), Utf8("ﾊｼ"), Utf8("ﾆｼ ﾐｶ")};
   const QStringList ascii = {QStringLiteral("85"), QStringLiteral("72.5"), QStringLiteral("A"),
                              QStringLiteral("-3"), QStringLiteral("Kato")};
   QRandomGenerator random(20261207);
-  auto pick = [&random](const QStringList& pool) {
-    return pool[random.bounded(int(pool.size()))];
-  };
+  auto pick = [&random](const QStringList& pool) { return pool[random.bounded(int(pool.size()))]; };
   int validUtf8 = 0;
   for (int round = 0; round < 300; ++round) {
     // Half the sheets hold only such pairs and ASCII.
@@ -313,10 +311,10 @@ TEST(KltWriter, FindsUnstorableCells) {
     const char* text;
     QList<R> reasons;
   } cases[] = {
-      {"𠮷田", {R::kUnencodable}}, {"😀", {R::kUnencodable}}, {"1,5", {R::kSeparator}},
-      {"a\tb", {R::kSeparator}},   {"a\r", {R::kSeparator}}, {"a\nb", {R::kSeparator}},
-      {"😀,", {R::kUnencodable}},   {"〜−‖—¢£¬", {}},         {"髙①ｺﾋﾟｰ～", {}},
-      {"¥100", {R::kUnencodable}},  {"a‾", {R::kUnencodable}},  // read back as \\ and ~
+      {"𠮷田", {R::kUnencodable}}, {"😀", {R::kUnencodable}},  {"1,5", {R::kSeparator}},
+      {"a\tb", {R::kSeparator}},   {"a\r", {R::kSeparator}},  {"a\nb", {R::kSeparator}},
+      {"😀,", {R::kUnencodable}},   {"〜−‖—¢£¬", {}},          {"髙①ｺﾋﾟｰ～", {}},
+      {"¥100", {R::kUnencodable}}, {"a‾", {R::kUnencodable}},  // read back as \\ and ~
   };
   for (const auto& c : cases) {
     TextGrid storage(Sheet::kStorageRows, Sheet::kInitialCols);

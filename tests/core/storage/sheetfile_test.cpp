@@ -1,15 +1,15 @@
 #include "core/storage/sheetfile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <csignal>
-#include <cstdlib>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <cstdlib>
 
 #include "support/files.h"
 #include "support/qtprint.h"
@@ -23,7 +23,8 @@ using test::WriteAll;
 // What a failed save must say: the reason, not Qt's "unknown error".
 void ExpectARealReason(const QString& error) {
   EXPECT_FALSE(error.isEmpty());
-  EXPECT_FALSE(error.contains(QStringLiteral("Unknown"), Qt::CaseInsensitive)) << error.toStdString();
+  EXPECT_FALSE(error.contains(QStringLiteral("Unknown"), Qt::CaseInsensitive))
+      << error.toStdString();
   EXPECT_FALSE(error.contains(QStringLiteral("未知"))) << error.toStdString();
 }
 

@@ -1,21 +1,22 @@
 #include "ui/app/frmmain.h"
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QScreen>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
-#include <gtest/gtest.h>
 
 #include "core/sheet/sheet.h"
 #include "support/qtprint.h"
@@ -49,14 +50,16 @@ TEST(frmMain, StartsWithBook1AndNumbersNewSheetsOnward) {
   frmMain frame;
   frame.show();
   // The maximized sheet's caption joins the frame's, as "Kelt - [Book1]".
-  EXPECT_TRUE(frame.windowTitle().startsWith(QStringLiteral("Kelt"))) << frame.windowTitle().toStdString();
+  EXPECT_TRUE(frame.windowTitle().startsWith(QStringLiteral("Kelt")))
+      << frame.windowTitle().toStdString();
   EXPECT_EQ(Captions(frame), QStringList{QStringLiteral("Book1")});
   EXPECT_TRUE(frame.mdiArea()->currentSubWindow()->isMaximized());
   EXPECT_EQ(frame.activeSheet()->Caption(), QStringLiteral("Book1"));
 
   Action(frame, "mnuFileNew")->trigger();
   frame.ToolbarClick(QStringLiteral("新規作成"));
-  EXPECT_EQ(Captions(frame), (QStringList{QStringLiteral("Book1"), QStringLiteral("Book2"), QStringLiteral("Book3")}));
+  EXPECT_EQ(Captions(frame), (QStringList{QStringLiteral("Book1"), QStringLiteral("Book2"),
+                                          QStringLiteral("Book3")}));
   EXPECT_EQ(frame.activeSheet()->Caption(), QStringLiteral("Book3"));
 
   // Exit closes every unmodified sheet and leaves the frame; numbers are never reused.
@@ -179,9 +182,11 @@ TEST(frmMain, UndoAsksAndReloadsTheActiveSheet) {
   prompts.Expect(PromptAnswer::Ok);
   Action(frame, "undo")->trigger();
   EXPECT_EQ(sheet->ViewText(5, 2), QString());
-  EXPECT_EQ(sheet->ViewText(5, 0), QStringLiteral("105")) << "undo before any other store keeps the numbers";
+  EXPECT_EQ(sheet->ViewText(5, 0), QStringLiteral("105"))
+      << "undo before any other store keeps the numbers";
   const QAbstractItemModel* model = frame.activeSheet()->viewGrid()->model();
-  EXPECT_EQ(model->data(model->index(4, 1)).toString(), QString()) << "the screen shows the undone cell";
+  EXPECT_EQ(model->data(model->index(4, 1)).toString(), QString())
+      << "the screen shows the undone cell";
 
   frame.CloseAllWindows();
   QApplication::processEvents();
@@ -215,7 +220,8 @@ TEST(frmMain, HelpContentsOpensTheViewerAndTheFrameClosesIt) {
   Action(frame, "mnuHelpContents")->trigger();
   ASSERT_NE(frame.helpViewer(), nullptr);
   EXPECT_TRUE(frame.helpViewer()->isVisible());
-  EXPECT_TRUE(frame.helpViewer()->findChild<QTextBrowser*>()->toPlainText().contains(QStringLiteral("学年の成績")));
+  EXPECT_TRUE(frame.helpViewer()->findChild<QTextBrowser*>()->toPlainText().contains(
+      QStringLiteral("学年の成績")));
   frame.close();
   EXPECT_FALSE(frame.helpViewer() && frame.helpViewer()->isVisible());
 }
@@ -303,8 +309,9 @@ TEST(frmMain, WindowMenuListsTheSheets) {
   emit menu->aboutToShow();
   QStringList texts;
   for (QAction* action : menu->actions()) texts << action->text();
-  EXPECT_EQ(texts.mid(0, 3), (QStringList{QStringLiteral("重ねて表示(&C)"), QStringLiteral("上下に並べて表示(&H)"),
-                                          QStringLiteral("左右に並べて表示(&V)")}));
+  EXPECT_EQ(texts.mid(0, 3),
+            (QStringList{QStringLiteral("重ねて表示(&C)"), QStringLiteral("上下に並べて表示(&H)"),
+                         QStringLiteral("左右に並べて表示(&V)")}));
   EXPECT_TRUE(texts.contains(QStringLiteral("&1 Book1")));
   EXPECT_TRUE(texts.contains(QStringLiteral("&2 Book2")));
   for (QAction* action : menu->actions()) {

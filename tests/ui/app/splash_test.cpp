@@ -1,12 +1,12 @@
-#include "ui/app/frmsplash.h"
+#include <gtest/gtest.h>
 
 #include <QFrame>
 #include <QLabel>
 #include <QPointer>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "support/qtprint.h"
+#include "ui/app/frmsplash.h"
 
 namespace kelt {
 namespace {
@@ -14,10 +14,13 @@ namespace {
 TEST(frmSplash, ShowsNameAndVersion) {
   frmSplash splash;
   EXPECT_EQ(splash.findChild<QLabel*>(QStringLiteral("Label1"))->text(), QStringLiteral("ケルト"));
-  EXPECT_EQ(splash.findChild<QLabel*>(QStringLiteral("lblProductName"))->text(), QStringLiteral("kelt"));
-  EXPECT_EQ(splash.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.1.0"));
+  EXPECT_EQ(splash.findChild<QLabel*>(QStringLiteral("lblProductName"))->text(),
+            QStringLiteral("kelt"));
+  EXPECT_EQ(splash.findChild<QLabel*>(QStringLiteral("lblVersion"))->text(),
+            QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.1.0"));
   EXPECT_EQ(VersionText(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.1.0"));
-  for (int i = 1; i <= 7; ++i) EXPECT_NE(splash.findChild<QFrame*>(QStringLiteral("Line%1").arg(i)), nullptr);
+  for (int i = 1; i <= 7; ++i)
+    EXPECT_NE(splash.findChild<QFrame*>(QStringLiteral("Line%1").arg(i)), nullptr);
 }
 
 TEST(frmSplash, KeyOrClickClosesIt) {
@@ -30,7 +33,8 @@ TEST(frmSplash, KeyOrClickClosesIt) {
 
   QPointer<frmSplash> byClick = new frmSplash;
   byClick->show();
-  QTest::mouseClick(byClick->findChild<QFrame*>(QStringLiteral("Frame1")), Qt::LeftButton, {}, QPoint(300, 10));
+  QTest::mouseClick(byClick->findChild<QFrame*>(QStringLiteral("Frame1")), Qt::LeftButton, {},
+                    QPoint(300, 10));
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(byClick.isNull());
 }

@@ -1,5 +1,7 @@
 #include "ui/calc/columndialog.h"
 
+#include <gtest/gtest.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QListWidget>
@@ -9,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "core/sheet/sheet.h"
 #include "support/qtprint.h"
@@ -30,7 +31,8 @@ ColumnDialog* Dialog(const frmMain& frame, const QString& name) {
 }
 
 void ClickItem(QListWidget* list, int row) {
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(row)).center());
 }
 
 void Press(QDialog* dialog, const char* button) {
@@ -58,9 +60,12 @@ TEST(ColumnDialog, TotalFromTheMenuThenUndo) {
   QPointer<ColumnDialog> dialog = Dialog(f.frame, QStringLiteral("合計"));
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->windowTitle(), QStringLiteral("合計"));
-  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->text(), QStringLiteral("合計"));
-  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command2"))->text(), QStringLiteral("中止"));
-  EXPECT_EQ(dialog->findChild<QRadioButton*>(QStringLiteral("Option1")), nullptr) << "totals are not rounded";
+  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->text(),
+            QStringLiteral("合計"));
+  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command2"))->text(),
+            QStringLiteral("中止"));
+  EXPECT_EQ(dialog->findChild<QRadioButton*>(QStringLiteral("Option1")), nullptr)
+      << "totals are not rounded";
   auto* list = dialog->findChild<QListWidget*>(QStringLiteral("List1"));
   ASSERT_EQ(list->count(), 19);
   EXPECT_EQ(list->item(0)->text(), QStringLiteral("国語"));
@@ -105,7 +110,8 @@ TEST(ColumnDialog, OneInstanceInFront) {
   f.frame.ToolbarClick(QStringLiteral("偏差"));
   EXPECT_EQ(f.frame.findChildren<ColumnDialog*>(QStringLiteral("偏差値")).size(), 1);
   EXPECT_EQ(Dialog(f.frame, QStringLiteral("偏差値")), first);
-  const QStringList captions = {QStringLiteral("整数"), QStringLiteral("小数第１位"), QStringLiteral("小数第2位")};
+  const QStringList captions = {QStringLiteral("整数"), QStringLiteral("小数第１位"),
+                                QStringLiteral("小数第2位")};
   for (int i = 0; i < 3; ++i) {
     auto* option = first->findChild<QRadioButton*>(QStringLiteral("Option%1").arg(i + 1));
     ASSERT_NE(option, nullptr);
@@ -172,7 +178,8 @@ TEST(ColumnDialog, NoSheetNoDialogAndOkAfterTheLastSheetClosed) {
   Action(f.frame, "tatekei")->trigger();
   QPointer<ColumnDialog> dialog = Dialog(f.frame, QStringLiteral("縦合計平均"));
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->text(), QStringLiteral("平均・合計"));
+  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->text(),
+            QStringLiteral("平均・合計"));
   f.frame.mdiArea()->closeAllSubWindows();
   QApplication::processEvents();
   Press(dialog, "Command1");

@@ -1,9 +1,10 @@
 #include "ui/platform/flexgrid.h"
 
+#include <gtest/gtest.h>
+
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "core/sheet/textgrid.h"
 #include "support/qtprint.h"
@@ -51,7 +52,8 @@ TEST(FlexGrid, TheScreenGetsABoundedText) {
     EXPECT_TRUE(shown.endsWith(QChar(u'\u2026')));
   }
   EXPECT_EQ(model->data(model->index(5, 3), Qt::EditRole).toString(), huge);
-  EXPECT_EQ(model->data(model->index(4, 2)).toString(), QStringLiteral("85")) << "short texts whole";
+  EXPECT_EQ(model->data(model->index(4, 2)).toString(), QStringLiteral("85"))
+      << "short texts whole";
 }
 
 TEST(FlexGrid, SizesInTwips) {
@@ -108,7 +110,8 @@ TEST(FlexGrid, AlignmentCodes) {
   f.grid.SetText(7, 3, QStringLiteral("山田"));
   EXPECT_EQ(alignment(6, 3), int(Qt::AlignRight | Qt::AlignVCenter)) << "general: numbers right";
   EXPECT_EQ(alignment(7, 3), int(Qt::AlignLeft | Qt::AlignVCenter));
-  EXPECT_EQ(f.flex.model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+  EXPECT_EQ(f.flex.model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
+            int(Qt::AlignCenter));
 }
 
 }  // namespace

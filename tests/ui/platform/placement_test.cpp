@@ -1,8 +1,9 @@
 #include "ui/app/placement.h"
 
+#include <gtest/gtest.h>
+
 #include <QSettings>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "support/qtprint.h"
 
@@ -26,7 +27,8 @@ TEST(Placement, StoredValueOrDefault) {
       {QStringLiteral("nan"), 1000},
       {QStringLiteral("12px"), 1000},
   };
-  for (const Case& c : cases) EXPECT_EQ(PlacementValue(c.stored, 1000), c.expected) << c.stored.toString().toStdString();
+  for (const Case& c : cases)
+    EXPECT_EQ(PlacementValue(c.stored, 1000), c.expected) << c.stored.toString().toStdString();
 }
 
 TEST(Placement, EachMissingOrBadValueTakesItsOwnDefault) {
@@ -46,7 +48,8 @@ TEST(Placement, RoundTripAsText) {
     WritePlacement(settings, {1500, 30, 12000, 9000});
   }
   QSettings settings(path, QSettings::IniFormat);
-  EXPECT_EQ(settings.value(QStringLiteral("Settings/MainWidth")).toString(), QStringLiteral("12000"));
+  EXPECT_EQ(settings.value(QStringLiteral("Settings/MainWidth")).toString(),
+            QStringLiteral("12000"));
   EXPECT_EQ(ReadPlacement(settings), (Placement{1500, 30, 12000, 9000}));
 }
 
@@ -87,11 +90,15 @@ TEST(Placement, ArrangedWindows) {
     const char* why;
   } cases[] = {
       {0, 1, {QRect({0, 0}, size)}, "one window"},
-      {0, 3, {QRect({0, 0}, size), QRect({177, 117}, size), QRect({354, 234}, size)},
+      {0,
+       3,
+       {QRect({0, 0}, size), QRect({177, 117}, size), QRect({354, 234}, size)},
        "the stack fills the area, those behind show their left and top"},
       {0, 2, {QRect({0, 0}, size), QRect({180, 120}, size)}, "steps no larger than needed"},
       {1, 2, {QRect(0, 0, 1065, 351), QRect(0, 351, 1065, 351)}, "one above the other"},
-      {2, 3, {QRect(0, 0, 355, 702), QRect(355, 0, 355, 702), QRect(710, 0, 355, 702)},
+      {2,
+       3,
+       {QRect(0, 0, 355, 702), QRect(355, 0, 355, 702), QRect(710, 0, 355, 702)},
        "side by side"},
       {0, 0, {}, "none"},
   };

@@ -1,5 +1,7 @@
 #include "ui/sheet/celleditor.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -9,8 +11,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <memory>
 

@@ -1,10 +1,11 @@
 #include "ui/sheet/frmdocument.h"
 
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "core/sheet/sheet.h"
 #include "support/fakehost.h"
@@ -71,7 +72,8 @@ TEST(frmDocument, StripAndGridByName) {
 // Exactly one view button carries the highlight, and it is the button of the view shown.
 TEST(frmDocument, NormalSize) {
   EXPECT_EQ(frmDocument::NormalSize({900, 600}, {1000, 800}), QSize(600, 400));
-  EXPECT_EQ(frmDocument::NormalSize({100, 30}, {1200, 900}), QSize(800, 600)) << "area not laid out";
+  EXPECT_EQ(frmDocument::NormalSize({100, 30}, {1200, 900}), QSize(800, 600))
+      << "area not laid out";
   EXPECT_EQ(frmDocument::NormalSize({100, 30}, {300, 200}), QSize(360, 240)) << "never too small";
 }
 
@@ -80,7 +82,8 @@ TEST(frmDocument, HighlightFollowsTheView) {
   const auto highlighted = [&] {
     QStringList names;
     for (auto* button : w.doc->findChildren<QPushButton*>()) {
-      if (button->palette().color(QPalette::Button) == frmDocument::HighlightColour()) names << button->text();
+      if (button->palette().color(QPalette::Button) == frmDocument::HighlightColour())
+        names << button->text();
     }
     return names;
   };
@@ -89,13 +92,15 @@ TEST(frmDocument, HighlightFollowsTheView) {
   EXPECT_EQ(highlighted(), QStringList{QStringLiteral("3-C")});
   EXPECT_EQ(w.doc->findChild<QLineEdit*>(QStringLiteral("Text4"))->text(), QStringLiteral("2"));
   EXPECT_EQ(w.doc->viewGrid()->Rows(), 53);
-  EXPECT_EQ(w.doc->viewGrid()->model()->headerData(51, Qt::Vertical).toString(), QStringLiteral("52"));
+  EXPECT_EQ(w.doc->viewGrid()->model()->headerData(51, Qt::Vertical).toString(),
+            QStringLiteral("52"));
   QTest::mouseClick(ClassButton(w.doc, 19), Qt::LeftButton);
   EXPECT_EQ(highlighted(), QStringList{QStringLiteral("20-T")});
   QTest::mouseClick(w.doc->gradeButton(), Qt::LeftButton);
   EXPECT_EQ(highlighted(), QStringList{QStringLiteral("学年")});
   EXPECT_EQ(w.doc->viewGrid()->Rows(), 1003);
-  EXPECT_EQ(w.doc->viewGrid()->model()->headerData(49, Qt::Vertical).toString(), QStringLiteral("150"));
+  EXPECT_EQ(w.doc->viewGrid()->model()->headerData(49, Qt::Vertical).toString(),
+            QStringLiteral("150"));
   EXPECT_EQ(w.doc->viewGrid()->RowHeight(900), 345);
 }
 
@@ -146,7 +151,8 @@ TEST(frmDocument, CloseQuestion) {
     EXPECT_EQ(closed, c.closes) << c.name;
     ASSERT_EQ(prompts.shown().size(), c.asked ? 1 : 0) << c.name;
     if (c.asked) {
-      EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("ファイルが変更されています。終了しますか?"));
+      EXPECT_EQ(prompts.shown()[0].text,
+                QStringLiteral("ファイルが変更されています。終了しますか?"));
       EXPECT_EQ(prompts.shown()[0].title, QStringLiteral("Book1"));
       EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::YesNo);
     }

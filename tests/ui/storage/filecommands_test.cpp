@@ -1,5 +1,9 @@
 #include "ui/storage/filecommands.h"
 
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -7,11 +11,7 @@
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
@@ -40,11 +40,12 @@ TEST(FileCommands, CommandLineQuotes) {
       {QString(), QString()},
       {QStringLiteral("/home/t/kumi 1.klt"), QStringLiteral("/home/t/kumi 1.klt")},
       {QStringLiteral("\"/home/t/kumi 1.klt\""), QStringLiteral("/home/t/kumi 1.klt")},
-      {QStringLiteral("\"a.k\""), QStringLiteral("a.k")},     // 5 characters: both ends go
-      {QStringLiteral("\"ab\""), QStringLiteral("\"ab\"")},   // 4 characters: kept
+      {QStringLiteral("\"a.k\""), QStringLiteral("a.k")},           // 5 characters: both ends go
+      {QStringLiteral("\"ab\""), QStringLiteral("\"ab\"")},         // 4 characters: kept
       {QStringLiteral("\"a.klt\" x"), QStringLiteral("a.klt\" ")},  // only the very last goes
   };
-  for (const Case& c : cases) EXPECT_EQ(CommandLinePath(c.arguments), c.path) << c.arguments.toStdString();
+  for (const Case& c : cases)
+    EXPECT_EQ(CommandLinePath(c.arguments), c.path) << c.arguments.toStdString();
 }
 
 TEST(FileCommands, SavePaths) {
@@ -175,9 +176,7 @@ TEST(FileCommands, AFullDiskLeavesTheOldFile) {
   }
   filler.close();
 
-  const struct {
-    int rows, cols;
-  } sheets[] = {{100, 3}, {1000, 60}};  // about 1 KB and 360 KB
+  const struct { int rows, cols; } sheets[] = {{100, 3}, {1000, 60}};  // about 1 KB and 360 KB
   for (const auto [rows, cols] : sheets) {
     Frame f;
     f.sheet()->SetViewCols(cols);
@@ -345,7 +344,8 @@ TEST(FileCommands, StartupPathsThatCannotBeRead) {
     // A new file named on the command line: an empty sheet with that caption, no message.
     test::ScriptedPrompts prompts;
     f.frame.NewSheet(QStringLiteral("relative-new.klt"));
-    EXPECT_EQ(f.frame.activeSheet()->Caption(), QDir::current().absoluteFilePath(QStringLiteral("relative-new.klt")));
+    EXPECT_EQ(f.frame.activeSheet()->Caption(),
+              QDir::current().absoluteFilePath(QStringLiteral("relative-new.klt")));
     EXPECT_TRUE(prompts.shown().isEmpty());
   }
   const QString fifo = f.dir.filePath(QStringLiteral("pipe.klt"));
