@@ -48,7 +48,13 @@ QString Sheet::StorageRowLabel(int storageRow) {
 void Sheet::SetViewText(int row, int col, const QString& text) {
   if (!m_view.Contains(row, col)) return;
   m_view.SetText(row, col, text);
+  m_view.TakeWrittenArea();  // announced here, not again with the next bulk edit
   emit viewCellChanged(row, col);
+}
+
+void Sheet::AnnounceWritten() {
+  const QRect area = m_view.TakeWrittenArea();
+  if (!area.isEmpty()) emit viewTextsChanged(area);
 }
 
 bool Sheet::IsGradeView() const { return m_viewMarker == kGradeMarkerText; }
@@ -109,7 +115,7 @@ void Sheet::BuildSheetLayout() {
   }
   m_view.SetText(kGradeRows - 2, 0, kTotalLabel);
   m_view.SetText(kGradeRows - 1, 0, kAverageLabel);
-  emit viewTextsReset();
+  AnnounceWritten();
 
   Mynowrow = 1;
   Mynowcol = 2;
@@ -121,7 +127,7 @@ void Sheet::LayoutClassView() {
   for (int r = 1; r < kClassRows; ++r) m_view.SetText(r, 0, QString::number(r));
   // A grade row on a class boundary (53, 106, ...) would land on the header row.
   Mynowrow = std::max(Mynowrow % kClassRows, 1);
-  emit viewTextsReset();
+  AnnounceWritten();
   emit currentCellRequested(Mynowrow, Mynowcol);
 }
 
@@ -156,7 +162,7 @@ void Sheet::CopyStorageToGradeView(int firstRow, int firstCol) {
     const int storageRow = StorageRowOfGradeRow(row);
     for (int c = firstCol; c < cols; ++c) m_view.SetText(row, c, m_storage.Text(storageRow, c));
   }
-  emit viewTextsReset();
+  AnnounceWritten();
 }
 
 void Sheet::ReloadGradeView() { CopyStorageToGradeView(1, 0); }
@@ -175,7 +181,7 @@ void Sheet::ReloadClassView(int classIndex) {
   }
   m_view.SetText(kClassRows - 2, 1, kTotalLabel);
   m_view.SetText(kClassRows - 1, 1, kAverageLabel);
-  emit viewTextsReset();
+  AnnounceWritten();
 }
 
 bool Sheet::ShowClass(int classIndex) {

@@ -53,11 +53,12 @@ class Sheet : public QObject {
   void SetViewText(int row, int col, const QString& text);
 
   // Bulk edits of the view's texts: `edit` may change texts but not the grid's shape; one
-  // reset notice follows.
+  // notice of the area it wrote follows.
   template <typename Edit>
   void EditView(Edit&& edit) {
+    m_view.TakeWrittenArea();
     edit(m_view);
-    emit viewTextsReset();
+    AnnounceWritten();
   }
 
   // Sets the view grid's column count (growing adds empty columns at the right).
@@ -109,7 +110,8 @@ class Sheet : public QObject {
 
  signals:
   void viewCellChanged(int row, int col);
-  void viewTextsReset();
+  // The view's texts in `area` (x a column, y a row) may have changed.
+  void viewTextsChanged(const QRect& area);
   void viewRowsAboutToChange(int oldRows, int newRows);
   void viewRowsChanged();
   void viewColsAboutToChange(int oldCols, int newCols);
@@ -123,6 +125,8 @@ class Sheet : public QObject {
  private:
   void SetViewRows(int rows);
   void SetViewMarker(const QString& marker);
+  // Tells the screen which of the view's cells were written since the last notice.
+  void AnnounceWritten();
   // Copies storage into the grade view's rows from firstRow and columns from firstCol.
   void CopyStorageToGradeView(int firstRow, int firstCol);
 

@@ -15,6 +15,15 @@ const QString& TextGrid::EmptyText() {
   return empty;
 }
 
+QRect TextGrid::TakeWrittenArea() {
+  const QRect area = m_writtenBottom < 0 ? QRect()
+                                         : QRect(QPoint(m_writtenLeft, m_writtenTop),
+                                                 QPoint(m_writtenRight, m_writtenBottom));
+  m_writtenTop = m_writtenLeft = INT_MAX;
+  m_writtenBottom = m_writtenRight = -1;
+  return area;
+}
+
 void TextGrid::SetRows(int rows) {
   rows = std::max(rows, 0);
   m_rows = rows;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
+#include <climits>
 #include <vector>
 
 namespace kelt {
@@ -21,10 +23,18 @@ class TextGrid {
   const QString& Text(int row, int col) const {
     return Contains(row, col) ? m_cells[Index(row, col)] : EmptyText();
   }
-  // Writes a cell; a cell outside the grid is ignored.
+  // Writes a cell; a cell outside the grid is ignored. The cell joins the written area.
   void SetText(int row, int col, const QString& text) {
-    if (Contains(row, col)) m_cells[Index(row, col)] = text;
+    if (!Contains(row, col)) return;
+    m_cells[Index(row, col)] = text;
+    if (row < m_writtenTop) m_writtenTop = row;
+    if (row > m_writtenBottom) m_writtenBottom = row;
+    if (col < m_writtenLeft) m_writtenLeft = col;
+    if (col > m_writtenRight) m_writtenRight = col;
   }
+  // The smallest rectangle (x a column, y a row) holding every cell written since the last
+  // call, so a screen can repaint just that; empty when nothing was written.
+  QRect TakeWrittenArea();
 
   // Growing adds empty rows (columns) at the end; shrinking drops the last ones with their text.
   void SetRows(int rows);
@@ -35,7 +45,10 @@ class TextGrid {
   // Removes column col, shifting the texts to its right one column left.
   void RemoveColumn(int col);
 
-  bool operator==(const TextGrid& other) const = default;
+  // Same shape and texts.
+  bool operator==(const TextGrid& other) const {
+    return m_rows == other.m_rows && m_cols == other.m_cols && m_cells == other.m_cells;
+  }
 
  private:
   static const QString& EmptyText();
@@ -47,6 +60,10 @@ class TextGrid {
   int m_rows = 0;
   int m_cols = 0;
   std::vector<QString> m_cells;
+  int m_writtenTop = INT_MAX;
+  int m_writtenLeft = INT_MAX;
+  int m_writtenBottom = -1;
+  int m_writtenRight = -1;
 };
 
 }  // namespace kelt

@@ -1,5 +1,7 @@
 #include "ui/platform/textgridmodel.h"
 
+#include <algorithm>
+
 #include "core/sheet/textgrid.h"
 #include "ui/platform/displaytext.h"
 
@@ -136,12 +138,17 @@ void TextGridModel::CellChanged(int row, int col) {
   }
 }
 
-void TextGridModel::AllTextsChanged() {
-  const int rows = rowCount();
-  const int cols = columnCount();
-  if (cols > 0) emit headerDataChanged(Qt::Horizontal, 0, cols - 1);
-  if (rows > 0) emit headerDataChanged(Qt::Vertical, 0, rows - 1);
-  if (rows > 0 && cols > 0) emit dataChanged(index(0, 0), index(rows - 1, cols - 1));
+void TextGridModel::TextsChanged(const QRect& area) {
+  // Grid (r, c) is model (r − 1, c − 1); row 0 and column 0 are the headers.
+  const int bottom = std::min(area.bottom(), rowCount());
+  const int right = std::min(area.right(), columnCount());
+  const int top = std::max(area.top(), 1);
+  const int left = std::max(area.left(), 1);
+  if (area.top() <= 0 && left <= right) emit headerDataChanged(Qt::Horizontal, left - 1, right - 1);
+  if (area.left() <= 0 && top <= bottom) emit headerDataChanged(Qt::Vertical, top - 1, bottom - 1);
+  if (top <= bottom && left <= right) {
+    emit dataChanged(index(top - 1, left - 1), index(bottom - 1, right - 1));
+  }
 }
 
 }  // namespace kelt

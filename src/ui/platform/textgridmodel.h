@@ -30,7 +30,8 @@ class TextGridModel : public QAbstractTableModel {
   void BeginSetCols(int oldCols, int newCols);
   void EndSetCols();
   void CellChanged(int row, int col);
-  void AllTextsChanged();
+  // The grid's texts in `area` (x a column, y a row) changed: the smallest notices that cover it.
+  void TextsChanged(const QRect& area);
 
  private:
   QVariant AlignmentFor(int row, int col) const;

@@ -54,9 +54,14 @@ CellEditor::CellEditor(Sheet* sheet, FlexGrid* grid, QLineEdit* box, QLabel* add
   connect(m_grid, &FlexGrid::gotFocus, this, &CellEditor::GridGotFocus);
   connect(m_grid, &FlexGrid::mousePressed, this, &CellEditor::GridMousePressed);
   // Calculations, undo and block edits change cells behind the box; it shows them at once.
-  connect(m_sheet, &Sheet::viewTextsReset, this, [this] { LoadBox(false); });
+  connect(m_sheet, &Sheet::viewTextsChanged, this, [this](const QRect& area) {
+    if (area.contains(m_sheet->Mynowcol, m_sheet->Mynowrow)) LoadBox(false);
+    if (area.contains(m_sheet->Mynowcol, 0) || area.contains(0, m_sheet->Mynowrow)) ShowAddress();
+  });
   connect(m_sheet, &Sheet::viewCellChanged, this, [this](int row, int col) {
     if (row == m_sheet->Mynowrow && col == m_sheet->Mynowcol) LoadBox(false);
+    if ((row == 0 && col == m_sheet->Mynowcol) || (col == 0 && row == m_sheet->Mynowrow))
+      ShowAddress();
   });
 }
 
@@ -77,6 +82,10 @@ void CellEditor::Refresh() {
   m_sheet->Mynowrow = m_grid->Row();
   // Reloading the same text into the same cell would reset the caret and any composition.
   LoadBox(!sameCell);
+  ShowAddress();
+}
+
+void CellEditor::ShowAddress() {
   m_address->setText(DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol)) + QLatin1Char(':') +
                      DisplayText(m_sheet->ViewText(m_sheet->Mynowrow, 0)));
 }

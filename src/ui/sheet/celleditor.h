@@ -33,6 +33,8 @@ class CellEditor : public QObject {
  private:
   // Shows the current cell in the box; unless `force`, only when it shows something else.
   void LoadBox(bool force);
+  // The address label: the current column's header, ":", the current row's number or label.
+  void ShowAddress();
   void KeyDown(int key);
   void KeyUp(int key);
   void ClearBlock();

@@ -126,7 +126,7 @@ void frmDocument::ConnectSheet() {
           [this](int oldCols, int) { m_colsBefore = oldCols; });
   connect(m_sheet, &Sheet::viewColsChanged, this, [this] { FormatNewColumns(m_colsBefore); });
   connect(m_sheet, &Sheet::viewCellChanged, model, &TextGridModel::CellChanged);
-  connect(m_sheet, &Sheet::viewTextsReset, model, &TextGridModel::AllTextsChanged);
+  connect(m_sheet, &Sheet::viewTextsChanged, model, &TextGridModel::TextsChanged);
   connect(m_sheet, &Sheet::currentCellRequested, m_grid, &FlexGrid::SetCurrentCell);
   connect(m_sheet, &Sheet::captionChanged, this, &QWidget::setWindowTitle);
   connect(m_sheet, &Sheet::viewMarkerChanged, this,

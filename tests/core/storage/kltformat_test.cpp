@@ -176,7 +176,7 @@ TEST(KltReader, WidensGridsAndCopiesHeader) {
 
     NewSheet s;
     QSignalSpy colsChanged(&s.sheet, &Sheet::viewColsChanged);
-    QSignalSpy reset(&s.sheet, &Sheet::viewTextsReset);
+    QSignalSpy reset(&s.sheet, &Sheet::viewTextsChanged);
     Load(s.sheet, EncodeCp932(text).bytes);
     const TextGrid& view = s.sheet.View();
     ASSERT_EQ(s.sheet.Storage().Cols(), c.cols) << c.dataFields;
