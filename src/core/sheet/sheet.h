@@ -76,6 +76,14 @@ class Sheet : public QObject {
   void MarkModified() { SetTag(QStringLiteral("1")); }
   bool IsModified() const { return m_tag == QStringLiteral("1"); }
 
+  // The caption of new sheet n, "Book" and the number; a caption that starts so names a sheet
+  // never saved, which Save asks a name for.
+  static QString BookCaption(int number) {
+    return QStringLiteral("Book") + QString::number(number);
+  }
+  static bool IsBookCaption(const QString& caption) {
+    return caption.startsWith(QStringLiteral("Book"));
+  }
   const QString& Caption() const { return m_caption; }
   void SetCaption(const QString& caption);
 

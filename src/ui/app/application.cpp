@@ -8,19 +8,21 @@
 
 #include "ui/app/frmmain.h"
 #include "ui/app/frmsplash.h"
+#include "ui/platform/fonts.h"
+#include "ui/platform/prompts.h"
 #include "ui/storage/filecommands.h"
 
 namespace kelt {
 
 void SetupApplication(QApplication& app) {
-  app.setApplicationName(QStringLiteral("kelt"));
+  app.setApplicationName(ApplicationTitle());
   app.setStyle(QStringLiteral("Fusion"));
   // The sheet's fonts are named as teachers know them; these are the installed faces.
-  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
+  QFont::insertSubstitution(PGothicFamily(), QStringLiteral("IPAPGothic"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
-  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  QFont font(PGothicFamily());
   font.setPointSizeF(10);
   app.setFont(font);
 

@@ -23,6 +23,7 @@
 #include "ui/app/helpviewer.h"
 #include "ui/app/placement.h"
 #include "ui/calc/calcdialogs.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
 #include "ui/sheet/frmdocument.h"
@@ -43,7 +44,7 @@ QIcon DrawnIcon(const QString& caption) {
   painter.setBrush(QColor(70, 110, 180));
   painter.drawRoundedRect(QRectF(1, 1, 22, 22), 4, 4);
   painter.setPen(Qt::white);
-  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  QFont font(PGothicFamily());
   font.setPixelSize(15);
   painter.setFont(font);
   painter.drawText(pixmap.rect(), Qt::AlignCenter, caption.left(1));
@@ -202,22 +203,22 @@ void frmMain::Run(Command command) {
       Arrange(2);
       break;
     case Command::HorizontalTotal:
-      OpenDialog(QStringLiteral("合計"));
+      OpenDialog(CalcDialog::Total);
       break;
     case Command::Rank:
-      OpenDialog(QStringLiteral("順位"));
+      OpenDialog(CalcDialog::Rank);
       break;
     case Command::VerticalTotalAverage:
-      OpenDialog(QStringLiteral("縦合計平均"));
+      OpenDialog(CalcDialog::VerticalTotalAverage);
       break;
     case Command::HorizontalAverage:
-      OpenDialog(QStringLiteral("平均"));
+      OpenDialog(CalcDialog::Average);
       break;
     case Command::Rounding:
-      OpenDialog(QStringLiteral("四捨五入"));
+      OpenDialog(CalcDialog::Rounding);
       break;
     case Command::DeviationScore:
-      OpenDialog(QStringLiteral("偏差値"));
+      OpenDialog(CalcDialog::DeviationScore);
       break;
     case Command::HelpContents:
       HelpContents();
@@ -239,7 +240,7 @@ frmDocument* frmMain::NewSheet(const QString& path) {
   auto* doc = new frmDocument(this);
   QString message;
   if (path.isEmpty()) {
-    doc->SetCaption(QStringLiteral("Book") + QString::number(m_sheetCounter));
+    doc->SetCaption(Sheet::BookCaption(m_sheetCounter));
   } else {
     message = ReadSheetFile(doc, path);
   }
@@ -324,8 +325,8 @@ void frmMain::FillWindowMenu() {
   }
 }
 
-void frmMain::OpenDialog(const QString& name) {
-  OpenColumnDialog(name, this, [this] { return activeSheet(); });
+void frmMain::OpenDialog(CalcDialog which) {
+  OpenColumnDialog(which, this, [this] { return activeSheet(); });
 }
 
 void frmMain::HelpContents() {

@@ -5,6 +5,7 @@
 
 #include "ui/app/commandtable.h"
 #include "ui/app/helpviewer.h"
+#include "ui/calc/calcdialogs.h"
 #include "ui/sheet/sheethost.h"
 
 class QLabel;
@@ -47,7 +48,7 @@ class frmMain : public QMainWindow, public SheetHost {
   // 0 cascade, 1 one above the other, 2 side by side.
   void Arrange(int code);
   // Shows a calculation dialog by its name, one instance each.
-  void OpenDialog(const QString& name);
+  void OpenDialog(CalcDialog which);
   void HelpContents();
   void HelpAbout();
   void Undo();

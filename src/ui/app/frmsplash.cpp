@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 #include "version.h"
 
@@ -72,7 +73,7 @@ frmSplash::frmSplash(QWidget* parent)
   product->setFont(productFont);
 
   auto* version = AddLabel(m_frame1, "lblVersion", {}, {112, 98, 330, 22});
-  QFont versionFont(QStringLiteral("ＭＳ Ｐゴシック"));
+  QFont versionFont(PGothicFamily());
   versionFont.setPointSize(11);
   version->setFont(versionFont);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
 
 namespace kelt {
@@ -18,8 +19,8 @@ const QString kHeight = QStringLiteral("MainHeight");
 }  // namespace
 
 std::unique_ptr<QSettings> OpenSettings() {
-  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                     QStringLiteral("kelt"), QStringLiteral("kelt"));
+  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, ApplicationTitle(),
+                                     ApplicationTitle());
 }
 
 int PlacementValue(const QVariant& stored, int fallback) {

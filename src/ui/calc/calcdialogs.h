@@ -10,10 +10,12 @@ namespace kelt {
 
 class frmDocument;
 
-// Shows the calculation dialog named `name` ("合計", "平均", "縦合計平均", "順位", "偏差値",
-// "四捨五入") as a child of `frame`: the open instance is brought to the front, otherwise a new
-// one is filled from the active sheet. Nothing happens without an active sheet.
-QDialog* OpenColumnDialog(const QString& name, QWidget* frame,
+// The six column-selection dialogs: 合計, 平均, 縦合計平均, 順位, 偏差値, 四捨五入.
+enum class CalcDialog { Total, Average, VerticalTotalAverage, Rank, DeviationScore, Rounding };
+
+// Shows the calculation dialog as a child of `frame`: the open instance is brought to the front,
+// otherwise a new one is filled from the active sheet. Nothing happens without an active sheet.
+QDialog* OpenColumnDialog(CalcDialog which, QWidget* frame,
                           const std::function<frmDocument*()>& activeSheet);
 
 }  // namespace kelt

@@ -10,6 +10,7 @@
 
 #include "core/sheet/sheet.h"
 #include "ui/platform/flexgrid.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/textgridmodel.h"
 #include "ui/platform/twips.h"
@@ -26,7 +27,7 @@ constexpr int kScoreWidth = 700;
 constexpr int kCentred = 4;
 
 QFont SheetFont() {
-  QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+  QFont font(PGothicFamily());
   font.setPointSizeF(11.25);
   return font;
 }

@@ -118,7 +118,7 @@ QString ReadSheetFile(frmDocument* doc, const QString& path) {
 bool SaveSheet(frmDocument* doc, QWidget* parent) {
   if (!doc) return false;
   const QString caption = doc->Caption();
-  if (caption.startsWith(QStringLiteral("Book"))) return SaveSheetAs(doc, parent);
+  if (Sheet::IsBookCaption(caption)) return SaveSheetAs(doc, parent);
   const QString target = KltSavePath(caption);
   if (!MayReplace(doc, target, parent)) return false;
   return WriteSheetFile(doc, target, parent);
