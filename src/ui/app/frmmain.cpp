@@ -65,7 +65,7 @@ frmMain::frmMain(const QString& startPath, QWidget* parent)
   BuildCommands();
   BuildStatusBar();
 
-  // Frame load: placement, help file, the first sheet.
+  // Where it was left, where its help lies, and the first sheet.
   RestorePlacement();
   m_helpPath = QApplication::applicationDirPath() + QStringLiteral("/kelt.hlp");
   NewSheet(startPath);

@@ -93,7 +93,7 @@ frmSplash::frmSplash(QWidget* parent)
     line->setGeometry(lines[i]);
   }
 
-  // Splash load: the version and the application title.
+  // The version and the application title.
   version->setText(VersionText());
   product->setText(ApplicationTitle());
 }

@@ -17,7 +17,7 @@ struct CodeCase {
   const char* cp932;
 };
 
-// Texts the old program wrote, byte for byte, both ways.
+// Texts as Windows writes them in CP932, byte for byte, both ways.
 TEST(Cp932Codec, KnownTextsBothWays) {
   const CodeCase cases[] = {
       {"氏  名", "\x8E\x81  \x96\xBC"},
@@ -153,8 +153,7 @@ TEST(Cp932Codec, OnlyRoundTripsCountAsEncodable) {
       {"¥", false},  {"‾", false},     {"𠮷", false},       {"😀", false},
   };
   for (const auto& c : cases) EXPECT_EQ(CanEncodeCp932(Utf8(c.text)), c.encodable) << c.text;
-  EXPECT_EQ(EncodeCp932(Utf8("¥‾")).bytes, QByteArray("\\~"))
-      << "still written as the old program did";
+  EXPECT_EQ(EncodeCp932(Utf8("¥‾")).bytes, QByteArray("\\~")) << "written as Windows writes them";
 }
 
 TEST(Cp932Codec, Utf8Recognition) {
