@@ -1,6 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QStandardPaths>
-#include <gtest/gtest.h>
 
 // The core's test programs run the logic alone: no window system, no widgets, no settings.
 int main(int argc, char** argv) {

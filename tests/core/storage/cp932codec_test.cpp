@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/qtprint.h"
+#include "support/text.h"
 
 namespace kelt {
 namespace {
@@ -10,7 +11,7 @@ namespace {
 using namespace Qt::StringLiterals;
 
 QByteArray Bytes(const char* bytes) { return QByteArray(bytes); }
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+using test::Utf8;
 
 struct CodeCase {
   const char* text;  // UTF-8

@@ -8,13 +8,14 @@
 #include "core/sheet/sheet.h"
 #include "core/storage/cp932codec.h"
 #include "support/qtprint.h"
+#include "support/text.h"
 
 namespace kelt {
 namespace {
 
 using namespace Qt::StringLiterals;
 
-QString Utf8(const char* text) { return QString::fromUtf8(text); }
+using test::Utf8;
 
 // A sheet as a new window has it before any file is read.
 struct NewSheet {

@@ -19,6 +19,7 @@
 #include <QToolBar>
 
 #include "core/sheet/sheet.h"
+#include "support/frameactions.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/helpviewer.h"
@@ -35,9 +36,7 @@ QStringList Captions(const frmMain& frame) {
   return captions;
 }
 
-QAction* Action(const frmMain& frame, const char* name) {
-  return frame.findChild<QAction*>(QString::fromLatin1(name));
-}
+using test::Action;
 
 void ClearSettings() {
   auto settings = OpenSettings();

@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "core/sheet/sheet.h"
+#include "support/frameactions.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
@@ -22,9 +23,7 @@
 namespace kelt {
 namespace {
 
-QAction* Action(const frmMain& frame, const char* name) {
-  return frame.findChild<QAction*>(QString::fromLatin1(name));
-}
+using test::Action;
 
 ColumnDialog* Dialog(const frmMain& frame, const QString& name) {
   return frame.findChild<ColumnDialog*>(name, Qt::FindDirectChildrenOnly);

@@ -16,6 +16,7 @@
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "support/files.h"
+#include "support/frameactions.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
@@ -28,9 +29,7 @@ namespace {
 using test::ReadAll;
 using test::WriteAll;
 
-QAction* Action(const frmMain& frame, const char* name) {
-  return frame.findChild<QAction*>(QString::fromLatin1(name));
-}
+using test::Action;
 
 TEST(FileCommands, CommandLineQuotes) {
   struct Case {
