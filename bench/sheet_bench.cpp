@@ -65,8 +65,8 @@ void BM_CoreViewSwitch(benchmark::State& state) {
 BENCHMARK(BM_CoreViewSwitch)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
 
 struct Host : kelt::SheetHost {
-  QString FocusPermission() const override { return kelt::kFocusAllowed; }
-  void SetFocusPermission(const QString&) override {}
+  bool FocusAllowed() const override { return true; }
+  void SetFocusAllowed(bool) override {}
 };
 
 // A shown sheet window holding a full year of `cols` columns.
@@ -128,7 +128,7 @@ void BM_NewSheetWindow(benchmark::State& state) {
     kelt::frmDocument* doc = frame.NewSheet();
     doc->viewGrid()->viewport()->repaint();
     state.PauseTiming();
-    doc->sheet()->SetTag(QString());
+    doc->sheet()->SetMark(kelt::Sheet::Mark::Untouched);
     doc->parentWidget()->close();
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -182,7 +182,7 @@ void BM_StartWithHostileFile(benchmark::State& state) {
     QApplication::processEvents();
     frame->activeSheet()->viewGrid()->viewport()->repaint();
     state.PauseTiming();
-    frame->activeSheet()->sheet()->SetTag(QString());
+    frame->activeSheet()->sheet()->SetMark(kelt::Sheet::Mark::Untouched);
     frame.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     state.ResumeTiming();
@@ -215,7 +215,7 @@ void BM_KeysOverAHugeCell(benchmark::State& state) {
     key(Qt::Key_Down);
     key(Qt::Key_Up);
   }
-  doc->sheet()->SetTag(QString());
+  doc->sheet()->SetMark(kelt::Sheet::Mark::Untouched);
   state.SetItemsProcessed(state.iterations() * 2);
 }
 BENCHMARK(BM_KeysOverAHugeCell)->Unit(benchmark::kMillisecond);

@@ -6,9 +6,9 @@ namespace kelt::test {
 
 // A frame stand-in that only keeps the focus permission.
 struct FakeHost : SheetHost {
-  QString FocusPermission() const override { return tag; }
-  void SetFocusPermission(const QString& permission) override { tag = permission; }
-  QString tag = kFocusAllowed;
+  bool FocusAllowed() const override { return allowed; }
+  void SetFocusAllowed(bool focusAllowed) override { allowed = focusAllowed; }
+  bool allowed = true;
 };
 
 }  // namespace kelt::test

@@ -5,7 +5,6 @@
 namespace kelt {
 
 namespace {
-const QString kGradeMarkerText = QStringLiteral("21");
 const QString kTotalLabel = QStringLiteral("合計");
 const QString kAverageLabel = QStringLiteral("平均");
 // The grade view's year rows stand this much lower in storage (1001/1002 are 1041/1042).
@@ -13,7 +12,7 @@ constexpr int kYearRowOffset = Sheet::kYearTotalStorageRow - (Sheet::kGradeRows 
 static_assert(Sheet::kYearAverageStorageRow == Sheet::kStorageRows - 1);
 }  // namespace
 
-Sheet::Sheet(QObject* parent) : QObject(parent), m_viewMarker(kGradeMarkerText) {}
+Sheet::Sheet(QObject* parent) : QObject(parent) {}
 
 QString Sheet::ClassName(int classIndex) {
   return QString::number(classIndex + 1) + QLatin1Char('-') + QChar(u'A' + classIndex);
@@ -57,18 +56,22 @@ void Sheet::AnnounceWritten() {
   if (!area.isEmpty()) emit viewTextsChanged(area);
 }
 
-bool Sheet::IsGradeView() const { return m_viewMarker == kGradeMarkerText; }
-
-int Sheet::ViewIndex() const {
-  bool ok = false;
-  const int n = m_viewMarker.toInt(&ok);
-  return ok ? n : kGradeMarker;
+void Sheet::SetMark(Mark mark) {
+  if (mark == m_mark) return;
+  m_mark = mark;
+  emit markChanged(m_mark);
 }
 
-void Sheet::SetTag(const QString& tag) {
-  if (tag == m_tag) return;
-  m_tag = tag;
-  emit tagChanged(m_tag);
+QString Sheet::Tag() const {
+  switch (m_mark) {
+    case Mark::Untouched:
+      break;
+    case Mark::Saved:
+      return QStringLiteral("0");
+    case Mark::Modified:
+      return QStringLiteral("1");
+  }
+  return {};
 }
 
 void Sheet::SetCaption(const QString& caption) {
@@ -91,11 +94,11 @@ void Sheet::SetViewCols(int cols) {
   emit viewColsChanged();
 }
 
-void Sheet::SetViewMarker(const QString& marker) {
-  if (marker == m_viewMarker) return;
-  const QString old = m_viewMarker;
-  m_viewMarker = marker;
-  emit viewMarkerChanged(old, m_viewMarker);
+void Sheet::SetViewIndex(int index) {
+  if (index == m_viewIndex) return;
+  const int old = m_viewIndex;
+  m_viewIndex = index;
+  emit viewChanged(old, m_viewIndex);
 }
 
 void Sheet::BuildSheetLayout() {
@@ -189,7 +192,7 @@ bool Sheet::ShowClass(int classIndex) {
   StoreView();
   LayoutClassView();
   ReloadClassView(classIndex);
-  SetViewMarker(QString::number(classIndex));
+  SetViewIndex(classIndex);
   return true;
 }
 
@@ -198,7 +201,7 @@ bool Sheet::ShowGrade() {
   StoreView();
   LayoutGradeView();
   ReloadGradeView();
-  SetViewMarker(kGradeMarkerText);
+  SetViewIndex(kGradeMarker);
   return true;
 }
 

@@ -64,17 +64,21 @@ class Sheet : public QObject {
   // Sets the view grid's column count (growing adds empty columns at the right).
   void SetViewCols(int cols);
 
-  // View marker (the hidden `Text4`): "21" in the grade view, the class index otherwise.
-  const QString& ViewMarker() const { return m_viewMarker; }
-  bool IsGradeView() const;
   // Class shown in a class view, or kGradeMarker in the grade view.
-  int ViewIndex() const;
+  int ViewIndex() const { return m_viewIndex; }
+  bool IsGradeView() const { return m_viewIndex == kGradeMarker; }
+  // The view as its marker (the hidden `Text4`) shows it: "21", or the class index.
+  QString ViewMarker() const { return QString::number(m_viewIndex); }
 
-  // Modified mark (the window's `Tag`): "", "0" or "1"; only "1" counts as modified.
-  const QString& Tag() const { return m_tag; }
-  void SetTag(const QString& tag);
-  void MarkModified() { SetTag(QStringLiteral("1")); }
-  bool IsModified() const { return m_tag == QStringLiteral("1"); }
+  // Modified mark (the window's `Tag`): untouched since created or read, saved, or modified
+  // since; only Modified counts.
+  enum class Mark { Untouched, Saved, Modified };
+  Mark ModifiedMark() const { return m_mark; }
+  void SetMark(Mark mark);
+  void MarkModified() { SetMark(Mark::Modified); }
+  bool IsModified() const { return m_mark == Mark::Modified; }
+  // The mark as the window's Tag text: "", "0" or "1".
+  QString Tag() const;
 
   // The caption of new sheet n, "Book" and the number; a caption that starts so names a sheet
   // never saved, which Save asks a name for.
@@ -126,13 +130,14 @@ class Sheet : public QObject {
   void viewColsChanged();
   // The grid's current cell is to move to (row, col).
   void currentCellRequested(int row, int col);
-  void viewMarkerChanged(const QString& oldMarker, const QString& newMarker);
-  void tagChanged(const QString& tag);
+  // The view switched from one class index (or kGradeMarker) to another.
+  void viewChanged(int oldIndex, int newIndex);
+  void markChanged(Sheet::Mark mark);
   void captionChanged(const QString& caption);
 
  private:
   void SetViewRows(int rows);
-  void SetViewMarker(const QString& marker);
+  void SetViewIndex(int index);
   // Tells the screen which of the view's cells were written since the last notice.
   void AnnounceWritten();
   // Copies storage into the grade view's rows from firstRow and columns from firstCol.
@@ -140,8 +145,8 @@ class Sheet : public QObject {
 
   TextGrid m_view;
   TextGrid m_storage;
-  QString m_viewMarker;
-  QString m_tag;
+  int m_viewIndex = kGradeMarker;
+  Mark m_mark = Mark::Untouched;
   QString m_caption;
 };
 

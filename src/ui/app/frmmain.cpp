@@ -59,7 +59,7 @@ frmMain::frmMain(const QString& startPath, QWidget* parent)
   m_mdi->setObjectName(QStringLiteral("mdiArea"));
   setCentralWidget(m_mdi);
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-    if (window) m_tag = kFocusAllowed;
+    if (window) m_focusAllowed = true;
   });
 
   BuildCommands();
@@ -266,10 +266,10 @@ void frmMain::ShowPendingMessages() {
 }
 
 void frmMain::OpenSheetFile() {
-  m_tag = kFocusDenied;
+  m_focusAllowed = false;
   const QString path = ChooseFileToOpen(this);
   if (path.isEmpty()) {
-    m_tag = kFocusAllowed;  // cancelled: the editor may take the focus again
+    m_focusAllowed = true;  // cancelled: the editor may take the focus again
     return;
   }
   NewSheet(path);

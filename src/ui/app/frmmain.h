@@ -35,8 +35,8 @@ class frmMain : public QMainWindow, public SheetHost {
   QMdiArea* mdiArea() const { return m_mdi; }
 
   // The focus permission (the frame's Tag).
-  QString FocusPermission() const override { return m_tag; }
-  void SetFocusPermission(const QString& permission) override { m_tag = permission; }
+  bool FocusAllowed() const override { return m_focusAllowed; }
+  void SetFocusAllowed(bool allowed) override { m_focusAllowed = allowed; }
 
   // The commands of the menus and the toolbar.
   void Run(Command command);
@@ -79,7 +79,7 @@ class frmMain : public QMainWindow, public SheetHost {
   QLabel* m_timeLabel = nullptr;
   QPointer<HelpViewer> m_help;
   QString m_helpPath;
-  QString m_tag;
+  bool m_focusAllowed = false;
   int m_sheetCounter = 0;
   QSize m_outerSize;
   QStringList m_pendingMessages;

@@ -259,7 +259,7 @@ void CellEditor::KeyUp(int key) {
 
 void CellEditor::GridGotFocus() {
   Refresh();
-  if (m_host && m_host->FocusPermission() == kFocusAllowed) m_box->setFocus();
+  if (m_host && m_host->FocusAllowed()) m_box->setFocus();
 }
 
 void CellEditor::GridMousePressed(int row, int col) {

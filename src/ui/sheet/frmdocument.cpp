@@ -112,9 +112,8 @@ void frmDocument::BuildStrip() {
   m_text4->setText(m_sheet->ViewMarker());
   m_text4->hide();
 
-  for (QPushButton* button : m_command1)
-    SetHighlight(QString::number(button->property("Index").toInt()), false);
-  SetHighlight(m_sheet->ViewMarker(), true);
+  for (int n = 0; n < Sheet::kClassCount; ++n) SetHighlight(n, false);
+  SetHighlight(m_sheet->ViewIndex(), true);
 }
 
 void frmDocument::ConnectSheet() {
@@ -130,12 +129,11 @@ void frmDocument::ConnectSheet() {
   connect(m_sheet, &Sheet::viewTextsChanged, model, &TextGridModel::TextsChanged);
   connect(m_sheet, &Sheet::currentCellRequested, m_grid, &FlexGrid::SetCurrentCell);
   connect(m_sheet, &Sheet::captionChanged, this, &QWidget::setWindowTitle);
-  connect(m_sheet, &Sheet::viewMarkerChanged, this,
-          [this](const QString& oldMarker, const QString& newMarker) {
-            SetHighlight(oldMarker, false);
-            SetHighlight(newMarker, true);
-            m_text4->setText(newMarker);
-          });
+  connect(m_sheet, &Sheet::viewChanged, this, [this](int oldIndex, int newIndex) {
+    SetHighlight(oldIndex, false);
+    SetHighlight(newIndex, true);
+    m_text4->setText(m_sheet->ViewMarker());
+  });
 }
 
 void frmDocument::ApplyGridFormat() {
@@ -154,14 +152,12 @@ void frmDocument::FormatNewColumns(int firstNew) {
   }
 }
 
-QPushButton* frmDocument::ViewButton(const QString& marker) const {
-  bool ok = false;
-  const int n = marker.toInt(&ok);
-  return ok && n == Sheet::kGradeMarker ? m_command18 : classButton(ok ? n : -1);
+QPushButton* frmDocument::ViewButton(int viewIndex) const {
+  return viewIndex == Sheet::kGradeMarker ? m_command18 : classButton(viewIndex);
 }
 
-void frmDocument::SetHighlight(const QString& marker, bool on) {
-  QPushButton* button = ViewButton(marker);
+void frmDocument::SetHighlight(int viewIndex, bool on) {
+  QPushButton* button = ViewButton(viewIndex);
   if (!button) return;
   QPalette p = button->palette();
   p.setColor(QPalette::Button,
@@ -196,7 +192,7 @@ void frmDocument::resizeEvent(QResizeEvent* event) {
 }
 
 void frmDocument::closeEvent(QCloseEvent* event) {
-  if (m_host) m_host->SetFocusPermission(kFocusDenied);
+  if (m_host) m_host->SetFocusAllowed(false);
   if (!m_sheet->IsModified()) {
     event->accept();
     return;
@@ -209,7 +205,7 @@ void frmDocument::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
     // The window stays: let the grid hand the focus back to the editor again.
-    if (m_host) m_host->SetFocusPermission(kFocusAllowed);
+    if (m_host) m_host->SetFocusAllowed(true);
   }
 }
 

@@ -62,8 +62,8 @@ class frmDocument : public QWidget {
   // Columns a file or an insertion adds get the score columns' width and centred header.
   void FormatNewColumns(int firstNew);
   void ConnectSheet();
-  void SetHighlight(const QString& marker, bool on);
-  QPushButton* ViewButton(const QString& marker) const;
+  void SetHighlight(int viewIndex, bool on);
+  QPushButton* ViewButton(int viewIndex) const;
   int Px(int twips) const;
 
   SheetHost* m_host;

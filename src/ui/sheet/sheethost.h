@@ -1,19 +1,14 @@
 #pragma once
 
-#include <QString>
-
 namespace kelt {
 
-// What a sheet window needs of the frame that holds it: the focus permission ("いい" lets the
-// grid hand the focus back to the editor box, "だめ" does not).
+// What a sheet window needs of the frame that holds it: the focus permission (the frame's Tag,
+// "いい" when the grid may hand the focus back to the editor box, "だめ" when not).
 class SheetHost {
  public:
   virtual ~SheetHost() = default;
-  virtual QString FocusPermission() const = 0;
-  virtual void SetFocusPermission(const QString& permission) = 0;
+  virtual bool FocusAllowed() const = 0;
+  virtual void SetFocusAllowed(bool allowed) = 0;
 };
-
-inline const QString kFocusAllowed = QStringLiteral("いい");
-inline const QString kFocusDenied = QStringLiteral("だめ");
 
 }  // namespace kelt

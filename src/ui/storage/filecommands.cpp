@@ -142,7 +142,7 @@ bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent) {
   if (!AcceptUnstorable(stored, parent)) return false;
   sheet->MutableStorage() = std::move(stored);
 
-  sheet->SetTag(QStringLiteral("0"));
+  sheet->SetMark(Sheet::Mark::Saved);
   const QString error = WriteFileAtomically(path, WriteKlt(sheet->Storage()));
   if (!error.isEmpty()) {
     sheet->MarkModified();

@@ -129,9 +129,8 @@ TEST(Sheet, CursorRowAcrossViews) {
 TEST(Sheet, ViewMarkerFollowsTheView) {
   NewSheet s;
   QStringList changes;
-  QObject::connect(
-      &s.sheet, &Sheet::viewMarkerChanged,
-      [&](const QString& from, const QString& to) { changes << from + QLatin1Char('>') + to; });
+  QObject::connect(&s.sheet, &Sheet::viewChanged,
+                   [&](int from, int to) { changes << QStringLiteral("%1>%2").arg(from).arg(to); });
   s.sheet.ShowClass(19);
   s.sheet.ShowClass(2);
   s.sheet.ShowGrade();
@@ -200,10 +199,10 @@ TEST(Sheet, WiderGridsCopyEveryColumn) {
 TEST(Sheet, TagAndCaptionAnnounceChanges) {
   Sheet sheet;
   QStringList tags;
-  QObject::connect(&sheet, &Sheet::tagChanged, [&](const QString& tag) { tags << tag; });
+  QObject::connect(&sheet, &Sheet::markChanged, [&] { tags << sheet.Tag(); });
   sheet.MarkModified();
   sheet.MarkModified();
-  sheet.SetTag(QStringLiteral("0"));
+  sheet.SetMark(Sheet::Mark::Saved);
   EXPECT_EQ(tags, (QStringList{QStringLiteral("1"), QStringLiteral("0")}));
   EXPECT_FALSE(sheet.IsModified());
 }

@@ -94,7 +94,7 @@ TEST(frmMain, ClosingTheFrameAsksEachModifiedSheet) {
     prompts.Expect(PromptAnswer::No);
     EXPECT_FALSE(frame.close());
     EXPECT_EQ(frame.sheets().size(), 1);
-    EXPECT_EQ(frame.FocusPermission(), QStringLiteral("いい"));
+    EXPECT_TRUE(frame.FocusAllowed());
   }
   test::ScriptedPrompts prompts;
   prompts.Expect(PromptAnswer::Yes);
@@ -355,9 +355,9 @@ TEST(frmMain, ActivatingASheetGrantsFocusPermission) {
   frmMain frame;
   frame.show();
   frame.NewSheet();
-  frame.SetFocusPermission(QStringLiteral("だめ"));
+  frame.SetFocusAllowed(false);
   frame.mdiArea()->setActiveSubWindow(frame.mdiArea()->subWindowList().first());
-  EXPECT_EQ(frame.FocusPermission(), QStringLiteral("いい"));
+  EXPECT_TRUE(frame.FocusAllowed());
 }
 
 }  // namespace

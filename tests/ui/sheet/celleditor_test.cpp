@@ -279,7 +279,7 @@ TEST(CellEditor, FocusBouncesThroughTheGridOnlyWhenPermitted) {
   w.GoTo(10, 3);
   w.Key(Qt::Key_Down);
   EXPECT_TRUE(w.box()->hasFocus());
-  w.host.tag = kFocusDenied;
+  w.host.allowed = false;
   w.Key(Qt::Key_Down);
   EXPECT_TRUE(w.grid()->hasFocus());
   EXPECT_EQ(w.sheet()->Mynowrow, 12);

@@ -130,21 +130,21 @@ TEST(frmDocument, CursorComesFromTheSheetOnSwitch) {
 TEST(frmDocument, CloseQuestion) {
   struct Case {
     const char* name;
-    QString tag;
+    Sheet::Mark mark;
     bool asked;
     PromptAnswer answer;
     bool closes;
   };
   const Case cases[] = {
-      {"new sheet", QString(), false, PromptAnswer::Ok, true},
-      {"saved sheet", QStringLiteral("0"), false, PromptAnswer::Ok, true},
-      {"modified, yes", QStringLiteral("1"), true, PromptAnswer::Yes, true},
-      {"modified, no", QStringLiteral("1"), true, PromptAnswer::No, false},
+      {"new sheet", Sheet::Mark::Untouched, false, PromptAnswer::Ok, true},
+      {"saved sheet", Sheet::Mark::Saved, false, PromptAnswer::Ok, true},
+      {"modified, yes", Sheet::Mark::Modified, true, PromptAnswer::Yes, true},
+      {"modified, no", Sheet::Mark::Modified, true, PromptAnswer::No, false},
   };
   for (const Case& c : cases) {
     Window w;
     w.doc->sheet()->SetViewText(1, 2, QStringLiteral("85"));
-    w.doc->sheet()->SetTag(c.tag);
+    w.doc->sheet()->SetMark(c.mark);
     test::ScriptedPrompts prompts;
     if (c.asked) prompts.Expect(c.answer);
     const bool closed = w.doc->close();
@@ -159,9 +159,9 @@ TEST(frmDocument, CloseQuestion) {
     if (!c.closes) {
       EXPECT_EQ(w.doc->sheet()->ViewText(1, 2), QStringLiteral("85"));
       EXPECT_TRUE(w.doc->sheet()->IsModified());
-      EXPECT_EQ(w.host.tag, kFocusAllowed) << "a refused close gives the focus back";
+      EXPECT_TRUE(w.host.allowed) << "a refused close gives the focus back";
     } else {
-      EXPECT_EQ(w.host.tag, kFocusDenied) << c.name;
+      EXPECT_FALSE(w.host.allowed) << c.name;
     }
   }
 }
