@@ -205,6 +205,12 @@ bool Sheet::ShowGrade() {
   return true;
 }
 
+void Sheet::MoveCursor(int row, int col) {
+  Mynowrow = row;
+  Mynowcol = col;
+  emit currentCellRequested(Mynowrow, Mynowcol);
+}
+
 void Sheet::Undo() {
   if (IsGradeView()) {
     ReloadGradeView();

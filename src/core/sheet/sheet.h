@@ -119,6 +119,8 @@ class Sheet : public QObject {
   // The editor's current cell.
   int Mynowrow = 1;
   int Mynowcol = 2;
+  // Moves the editor's current cell and asks the grid to follow.
+  void MoveCursor(int row, int col);
 
  signals:
   void viewCellChanged(int row, int col);

@@ -1,0 +1,58 @@
+#include "core/edit/structureedits.h"
+
+#include <algorithm>
+
+#include "core/sheet/sheet.h"
+
+namespace kelt {
+
+StructureEdit InsertColumn(Sheet& sheet, int col) {
+  const int cols = sheet.View().Cols();
+  if (cols >= kMaxSheetCols) return StructureEdit::kTooManyColumns;
+  col = std::clamp(col, 1, cols);
+  sheet.SetViewCols(cols + 1);
+  sheet.EditView([col](TextGrid& view) {
+    for (int r = 0; r < view.Rows(); ++r) {
+      for (int c = view.Cols() - 1; c > col; --c) view.SetText(r, c, view.Text(r, c - 1));
+      view.SetText(r, col, QString());
+    }
+  });
+  TextGrid& storage = sheet.MutableStorage();
+  if (storage.Cols() < cols) storage.SetCols(cols);
+  storage.InsertColumn(col);
+  sheet.MarkModified();
+  return StructureEdit::kDone;
+}
+
+StructureEdit DeleteColumn(Sheet& sheet, int col) {
+  const int cols = sheet.View().Cols();
+  if (cols < 4) return StructureEdit::kTooFewColumns;
+  col = std::clamp(col, 1, cols - 1);
+  sheet.EditView([col](TextGrid& view) {
+    for (int r = 0; r < view.Rows(); ++r) {
+      for (int c = col + 1; c < view.Cols(); ++c) view.SetText(r, c - 1, view.Text(r, c));
+    }
+  });
+  sheet.SetViewCols(cols - 1);
+  // The cursor leaves a column that is no more.
+  sheet.MoveCursor(sheet.Mynowrow, std::min(sheet.Mynowcol, cols - 2));
+  sheet.MutableStorage().RemoveColumn(col);
+  sheet.MarkModified();
+  return StructureEdit::kDone;
+}
+
+StructureEdit InsertRow(Sheet& sheet, int row) {
+  if (sheet.IsGradeView()) return StructureEdit::kNotAClassView;
+  const int lastPupil = Sheet::kPupilsPerClass;
+  row = std::clamp(row, 1, Sheet::kClassRows - 1);
+  sheet.EditView([row, lastPupil](TextGrid& view) {
+    for (int i = lastPupil - 1; i >= row; --i) {
+      for (int c = 1; c < view.Cols(); ++c) view.SetText(i + 1, c, view.Text(i, c));
+    }
+    for (int c = 1; c < view.Cols(); ++c) view.SetText(row, c, QString());
+  });
+  sheet.MarkModified();
+  return StructureEdit::kDone;
+}
+
+}  // namespace kelt
