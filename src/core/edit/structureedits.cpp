@@ -34,8 +34,8 @@ StructureEdit DeleteColumn(Sheet& sheet, int col) {
     }
   });
   sheet.SetViewCols(cols - 1);
-  // The cursor leaves a column that is no more.
-  sheet.MoveCursor(sheet.Mynowrow, std::min(sheet.Mynowcol, cols - 2));
+  // The editor's cell leaves a column that is no more.
+  if (sheet.Mynowcol > cols - 2) sheet.MoveCursor(sheet.Mynowrow, cols - 2);
   sheet.MutableStorage().RemoveColumn(col);
   sheet.MarkModified();
   return StructureEdit::kDone;

@@ -23,6 +23,7 @@
 #include "ui/app/helpviewer.h"
 #include "ui/app/placement.h"
 #include "ui/calc/calcdialogs.h"
+#include "ui/edit/structurecommands.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
@@ -192,6 +193,21 @@ void frmMain::Run(Command command) {
       break;
     case Command::Undo:
       Undo();
+      break;
+    case Command::InsertColumn:
+      InsertColumnCommand(activeSheet(), this);
+      break;
+    case Command::InsertRow:
+      InsertRowCommand(activeSheet(), this);
+      break;
+    case Command::DeleteColumn:
+      DeleteColumnCommand(activeSheet(), this);
+      break;
+    case Command::RestoreColumnWidths:
+      RestoreColumnWidths(activeSheet());
+      break;
+    case Command::RestoreRowHeights:
+      RestoreRowHeights(activeSheet());
       break;
     case Command::WindowCascade:
       Arrange(0);

@@ -1,0 +1,144 @@
+#include "ui/edit/structurecommands.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QToolBar>
+
+#include "core/sheet/sheet.h"
+#include "support/frameactions.h"
+#include "support/qtprint.h"
+#include "support/scriptedprompts.h"
+#include "ui/app/frmmain.h"
+#include "ui/platform/flexgrid.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+namespace {
+
+using test::Action;
+
+struct Frame {
+  Frame() {
+    frame.resize(1000, 700);
+    frame.show();
+    QApplication::processEvents();
+  }
+  frmDocument* doc() const { return frame.activeSheet(); }
+  Sheet* sheet() const { return doc()->sheet(); }
+  FlexGrid* grid() const { return doc()->viewGrid(); }
+  frmMain frame;
+};
+
+// The menu and the toolbar reach the same edits; a new column looks like the others.
+TEST(StructureCommands, ColumnsFromTheMenuAndTheToolbar) {
+  Frame f;
+  f.sheet()->ShowClass(0);
+  f.sheet()->SetViewText(5, 3, QStringLiteral("70"));
+  f.sheet()->SetViewText(5, 4, QStringLiteral("80"));
+  f.grid()->SetCurrentCell(5, 3);
+  test::ScriptedPrompts prompts;
+  Action(f.frame, "mnuToolsretu")->trigger();
+  ASSERT_EQ(f.grid()->Cols(), 22);
+  EXPECT_EQ(f.sheet()->ViewText(5, 4), QStringLiteral("70"));
+  EXPECT_EQ(f.doc()->editor()->text(), QString()) << "the box shows the new, empty cell";
+  EXPECT_EQ(f.grid()->ColWidth(21), f.grid()->ColWidth(20));
+  EXPECT_EQ(f.grid()->CellAlignment(0, 21), 4);
+  EXPECT_TRUE(f.sheet()->IsModified());
+
+  f.frame.ToolbarClick(QStringLiteral("列削"));
+  EXPECT_EQ(f.grid()->Cols(), 21);
+  EXPECT_EQ(f.sheet()->ViewText(5, 3), QStringLiteral("70"));
+  EXPECT_EQ(f.doc()->editor()->text(), QStringLiteral("70"));
+
+  // Deleting the column the cursor stands in, the last one, leaves the cursor in the grid.
+  f.grid()->SetCurrentCell(5, 20);
+  f.frame.ToolbarClick(QStringLiteral("列削"));
+  EXPECT_EQ(f.grid()->Cols(), 20);
+  EXPECT_EQ(f.grid()->Col(), 19);
+  EXPECT_EQ(f.sheet()->Mynowcol, 19);
+  f.frame.ToolbarClick(QStringLiteral("列挿"));
+  EXPECT_EQ(f.grid()->Cols(), 21);
+  EXPECT_TRUE(prompts.shown().isEmpty());
+}
+
+TEST(StructureCommands, LimitsAreToldAndChangeNothing) {
+  Frame f;
+  f.sheet()->SetViewCols(257);
+  f.sheet()->MutableStorage().SetCols(257);
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Action(f.frame, "mnuToolsretu")->trigger();
+  ASSERT_EQ(prompts.shown().size(), 1);
+  EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("これ以上追加できません"));
+  EXPECT_EQ(prompts.shown()[0].title, QStringLiteral("kelt"));
+  EXPECT_EQ(f.grid()->Cols(), 257);
+
+  f.sheet()->SetViewCols(3);
+  f.sheet()->MutableStorage().SetCols(3);
+  f.grid()->SetCurrentCell(1, 2);
+  prompts.Expect(PromptAnswer::Ok);
+  Action(f.frame, "retu_out")->trigger();
+  ASSERT_EQ(prompts.shown().size(), 2);
+  EXPECT_EQ(prompts.shown()[1].text, QStringLiteral("これ以上削除できません"));
+  EXPECT_EQ(f.grid()->Cols(), 3);
+  EXPECT_FALSE(f.sheet()->IsModified());
+}
+
+TEST(StructureCommands, RowInsertAsksFirstAndOnlyInAClass) {
+  Frame f;
+  {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::Ok);
+    f.frame.ToolbarClick(QStringLiteral("行挿"));
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("行の挿入はクラスシートのみです"));
+  }
+  f.sheet()->ShowClass(1);
+  f.sheet()->SetViewText(10, 1, QStringLiteral("佐藤"));
+  f.grid()->SetCurrentCell(10, 2);
+  {
+    test::ScriptedPrompts prompts;
+    prompts.Expect(PromptAnswer::Cancel);
+    Action(f.frame, "mnuToolsgyou")->trigger();
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("最終行のデータが消去されます"));
+    EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::OkCancel);
+    EXPECT_EQ(f.sheet()->ViewText(10, 1), QStringLiteral("佐藤"));
+    EXPECT_FALSE(f.sheet()->IsModified());
+  }
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Action(f.frame, "mnuToolsgyou")->trigger();
+  EXPECT_EQ(f.sheet()->ViewText(10, 1), QString());
+  EXPECT_EQ(f.sheet()->ViewText(11, 1), QStringLiteral("佐藤"));
+  EXPECT_TRUE(f.sheet()->IsModified());
+}
+
+TEST(StructureCommands, SizesBackToStandard) {
+  Frame f;
+  const int standardHeight = f.grid()->RowHeight(60);
+  f.grid()->SetColWidth(0, 1200);
+  f.grid()->SetColWidth(1, 3000);
+  f.grid()->SetColWidth(7, 100);
+  for (int r : {0, 52, 53, 60}) f.grid()->SetRowHeight(r, 900);
+  Action(f.frame, "retu_moto")->trigger();
+  EXPECT_NEAR(f.grid()->ColWidth(0), 500, 15);
+  EXPECT_NEAR(f.grid()->ColWidth(1), 1500, 15);
+  EXPECT_NEAR(f.grid()->ColWidth(7), 700, 15);
+  Action(f.frame, "gyou_moto")->trigger();
+  EXPECT_EQ(f.grid()->RowHeight(0), standardHeight);
+  EXPECT_EQ(f.grid()->RowHeight(52), standardHeight);
+  EXPECT_NEAR(f.grid()->RowHeight(53), 900, 15) << "the grade view's rows past 52 keep theirs";
+  EXPECT_FALSE(f.sheet()->IsModified());
+
+  f.frame.CloseAllWindows();
+  QApplication::processEvents();
+  test::ScriptedPrompts none;
+  for (const char* name : {"mnuToolsretu", "mnuToolsgyou", "retu_out", "retu_moto", "gyou_moto"})
+    Action(f.frame, name)->trigger();  // no sheet: nothing happens
+}
+
+}  // namespace
+}  // namespace kelt
