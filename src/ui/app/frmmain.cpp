@@ -23,6 +23,7 @@
 #include "ui/app/helpviewer.h"
 #include "ui/app/placement.h"
 #include "ui/calc/calcdialogs.h"
+#include "ui/edit/clipboardcommands.h"
 #include "ui/edit/structurecommands.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
@@ -193,6 +194,15 @@ void frmMain::Run(Command command) {
       break;
     case Command::Undo:
       Undo();
+      break;
+    case Command::EditCut:
+      EditCut(activeSheet());
+      break;
+    case Command::EditCopy:
+      EditCopy(activeSheet());
+      break;
+    case Command::EditPaste:
+      EditPaste(activeSheet(), this);
       break;
     case Command::InsertColumn:
       InsertColumnCommand(activeSheet(), this);
