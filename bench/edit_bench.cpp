@@ -6,25 +6,16 @@
 #include "core/edit/clipboardtext.h"
 #include "core/edit/structureedits.h"
 #include "core/sheet/sheet.h"
+#include "fill.h"
 
 namespace {
 
 using kelt::Sheet;
 
-void Fill(Sheet& sheet, int cols) {
-  sheet.MutableStorage().SetCols(cols);
-  sheet.SetViewCols(cols);
-  sheet.EditView([](kelt::TextGrid& view) {
-    for (int r = 1; r < view.Rows(); ++r)
-      for (int c = 1; c < view.Cols(); ++c) view.SetText(r, c, QString::number((r * 7 + c) % 101));
-  });
-  sheet.StoreView();
-}
-
 void BM_InsertColumn(benchmark::State& state) {
   Sheet sheet;
   sheet.BuildSheetLayout();
-  Fill(sheet, 256);
+  kelt::bench::Fill(sheet, 256);
   for (auto _ : state) {
     kelt::InsertColumn(sheet, 3);
     state.PauseTiming();
@@ -37,7 +28,7 @@ BENCHMARK(BM_InsertColumn)->Unit(benchmark::kMillisecond);
 void BM_DeleteColumn(benchmark::State& state) {
   Sheet sheet;
   sheet.BuildSheetLayout();
-  Fill(sheet, 256);
+  kelt::bench::Fill(sheet, 256);
   for (auto _ : state) {
     kelt::DeleteColumn(sheet, 3);
     state.PauseTiming();
@@ -51,7 +42,7 @@ BENCHMARK(BM_DeleteColumn)->Unit(benchmark::kMillisecond);
 void BM_WholeYearCopyPaste(benchmark::State& state) {
   Sheet from;
   from.BuildSheetLayout();
-  Fill(from, 21);
+  kelt::bench::Fill(from, 21);
   Sheet to;
   to.BuildSheetLayout();
   for (auto _ : state) {

@@ -13,6 +13,7 @@
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "core/storage/sheetfile.h"
+#include "fill.h"
 #include "ui/app/application.h"
 #include "ui/app/frmmain.h"
 #include "ui/platform/flexgrid.h"
@@ -24,21 +25,10 @@ namespace {
 
 using kelt::Sheet;
 
-// A year of marks in every cell of every score column.
-void Fill(Sheet& sheet, int cols) {
-  sheet.MutableStorage().SetCols(cols);
-  sheet.SetViewCols(cols);
-  sheet.EditView([](kelt::TextGrid& view) {
-    for (int r = 1; r < view.Rows(); ++r)
-      for (int c = 1; c < view.Cols(); ++c) view.SetText(r, c, QString::number((r * 7 + c) % 101));
-  });
-  sheet.StoreView();
-}
-
 void BM_StoreView(benchmark::State& state) {
   Sheet sheet;
   sheet.BuildSheetLayout();
-  Fill(sheet, static_cast<int>(state.range(0)));
+  kelt::bench::Fill(sheet, static_cast<int>(state.range(0)));
   for (auto _ : state) sheet.StoreView();
 }
 BENCHMARK(BM_StoreView)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
@@ -46,7 +36,7 @@ BENCHMARK(BM_StoreView)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
 void BM_ReloadGradeView(benchmark::State& state) {
   Sheet sheet;
   sheet.BuildSheetLayout();
-  Fill(sheet, static_cast<int>(state.range(0)));
+  kelt::bench::Fill(sheet, static_cast<int>(state.range(0)));
   for (auto _ : state) sheet.ReloadGradeView();
 }
 BENCHMARK(BM_ReloadGradeView)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
@@ -55,7 +45,7 @@ BENCHMARK(BM_ReloadGradeView)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
 void BM_CoreViewSwitch(benchmark::State& state) {
   Sheet sheet;
   sheet.BuildSheetLayout();
-  Fill(sheet, static_cast<int>(state.range(0)));
+  kelt::bench::Fill(sheet, static_cast<int>(state.range(0)));
   for (auto _ : state) {
     sheet.ShowClass(3);
     sheet.ShowGrade();
@@ -72,7 +62,7 @@ struct Host : kelt::SheetHost {
 // A shown sheet window holding a full year of `cols` columns.
 struct ShownSheet {
   explicit ShownSheet(int cols) : doc(&host) {
-    Fill(*doc.sheet(), cols);
+    kelt::bench::Fill(*doc.sheet(), cols);
     doc.resize(1200, 800);
     doc.show();
     QApplication::processEvents();

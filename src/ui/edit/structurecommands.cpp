@@ -12,10 +12,7 @@
 namespace kelt {
 
 namespace {
-constexpr int kNumberWidth = 500;
-constexpr int kNameWidth = 1500;
-constexpr int kScoreWidth = 700;
-constexpr int kRowHeight = 350;
+constexpr int kRestoredNumberWidth = 500;
 
 // Tells the teacher why an edit did nothing; after an edit the box shows the cursor's cell.
 void Finish(frmDocument* doc, QWidget* parent, StructureEdit result) {
@@ -68,9 +65,11 @@ void InsertRowCommand(frmDocument* doc, QWidget* parent) {
 void RestoreColumnWidths(frmDocument* doc) {
   if (!doc) return;
   FlexGrid* grid = doc->viewGrid();
-  grid->SetColWidth(0, kNumberWidth);
-  grid->SetColWidth(1, kNameWidth);
-  for (int c = Sheet::kFirstScoreCol; c < grid->Cols(); ++c) grid->SetColWidth(c, kScoreWidth);
+  grid->SetColWidth(0, kRestoredNumberWidth);
+  grid->SetColWidth(1, frmDocument::kNameWidth);
+  for (int c = Sheet::kFirstScoreCol; c < grid->Cols(); ++c) {
+    grid->SetColWidth(c, frmDocument::kScoreWidth);
+  }
 }
 
 void RestoreRowHeights(frmDocument* doc) {
@@ -78,7 +77,7 @@ void RestoreRowHeights(frmDocument* doc) {
   FlexGrid* grid = doc->viewGrid();
   // Rows 0 to 52, a class view's rows; in the grade view the rows below keep their heights.
   const int last = std::min(Sheet::kClassRows, grid->Rows()) - 1;
-  for (int r = 0; r <= last; ++r) grid->SetRowHeight(r, kRowHeight);
+  for (int r = 0; r <= last; ++r) grid->SetRowHeight(r, frmDocument::kRowHeight);
 }
 
 }  // namespace kelt

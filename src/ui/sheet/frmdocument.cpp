@@ -20,10 +20,7 @@
 namespace kelt {
 
 namespace {
-constexpr int kRowHeight = 350;
-constexpr int kNumberWidth = 700;
-constexpr int kNameWidth = 1500;
-constexpr int kScoreWidth = 700;
+constexpr int kNumberWidth = 700;  // a new sheet's; the restore makes it 500
 constexpr int kCentred = 4;
 
 QFont SheetFont() {

@@ -22,6 +22,10 @@ class frmDocument : public QWidget {
 
  public:
   static constexpr int kStripHeight = 375;  // twips
+  // The grid's standard sizes in twips.
+  static constexpr int kRowHeight = 350;
+  static constexpr int kNameWidth = 1500;
+  static constexpr int kScoreWidth = 700;
   static const QColor& HighlightColour();
 
   explicit frmDocument(SheetHost* host, QWidget* parent = nullptr);
