@@ -21,6 +21,7 @@ enum class Command {
   DeleteColumn,
   RestoreColumnWidths,
   RestoreRowHeights,
+  ToggleNameLock,
   WindowCascade,
   WindowTileHorizontal,
   WindowTileVertical,

@@ -219,6 +219,9 @@ void frmMain::Run(Command command) {
     case Command::RestoreRowHeights:
       RestoreRowHeights(activeSheet());
       break;
+    case Command::ToggleNameLock:
+      ToggleNameLock(activeSheet());
+      break;
     case Command::WindowCascade:
       Arrange(0);
       break;

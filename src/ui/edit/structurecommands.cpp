@@ -80,4 +80,10 @@ void RestoreRowHeights(frmDocument* doc) {
   for (int r = 0; r <= last; ++r) grid->SetRowHeight(r, frmDocument::kRowHeight);
 }
 
+void ToggleNameLock(frmDocument* doc) {
+  if (!doc) return;
+  FlexGrid* grid = doc->viewGrid();
+  grid->SetFixedCols(grid->FixedCols() == 2 ? 1 : 2);
+}
+
 }  // namespace kelt

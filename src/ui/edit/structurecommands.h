@@ -14,5 +14,7 @@ void InsertRowCommand(frmDocument* doc, QWidget* parent);
 // Column 0 500, column 1 1500, the rest 700 twips wide; rows 0 to 52 350 twips high.
 void RestoreColumnWidths(frmDocument* doc);
 void RestoreRowHeights(frmDocument* doc);
+// Freezes the name column beside the numbers, or frees it again.
+void ToggleNameLock(frmDocument* doc);
 
 }  // namespace kelt

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
+#include <algorithm>
 
 #include "core/sheet/textgrid.h"
 #include "ui/platform/textgridmodel.h"
@@ -26,10 +27,71 @@ class NoFocusDelegate : public QStyledItemDelegate {
     option->state &= ~QStyle::State_HasFocus;
   }
 };
+
+// Draws a fixed cell with the header's look.
+void PaintFixedCell(const QWidget* widget, QPainter* painter, const QRect& rect,
+                    const QString& text, Qt::Alignment alignment) {
+  QStyleOptionHeader option;
+  option.initFrom(widget);
+  option.rect = rect;
+  option.state |= QStyle::State_Enabled;
+  option.palette.setCurrentColorGroup(QPalette::Active);
+  option.position = QStyleOptionHeader::OnlyOneSection;
+  option.text = text;
+  option.textAlignment = alignment;
+  widget->style()->drawControl(QStyle::CE_Header, &option, painter, widget);
+}
 }  // namespace
 
+// The row header: the number column, and beside it the frozen name column while the names are
+// locked (the table then hides its own name column).
+class FlexGrid::RowHeader : public QHeaderView {
+ public:
+  explicit RowHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+
+  int NumberWidth() const { return width() - m_nameWidth; }
+  int NameWidth() const { return m_nameWidth; }
+  void SetWidths(int number, int name) {
+    m_nameWidth = name;
+    setFixedWidth(number + name);
+    viewport()->update();
+  }
+
+  void setModel(QAbstractItemModel* model) override {
+    QHeaderView::setModel(model);
+    if (!model) return;
+    connect(model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& topLeft) {
+      if (m_nameWidth > 0 && topLeft.column() == 0) viewport()->update();
+    });
+  }
+
+ protected:
+  void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+    if (m_nameWidth == 0) {
+      QHeaderView::paintSection(painter, rect, logicalIndex);
+      return;
+    }
+    const QRect number(rect.left(), rect.top(), NumberWidth(), rect.height());
+    painter->save();
+    painter->setClipRect(number);
+    QHeaderView::paintSection(painter, number, logicalIndex);
+    painter->restore();
+    const QModelIndex name = model()->index(logicalIndex, 0);
+    PaintFixedCell(this, painter, QRect(number.right() + 1, rect.top(), m_nameWidth, rect.height()),
+                   name.data(Qt::DisplayRole).toString(),
+                   Qt::Alignment(name.data(Qt::TextAlignmentRole).toInt()));
+  }
+
+ private:
+  int m_nameWidth = 0;
+};
+
 FlexGrid::FlexGrid(const TextGrid* grid, QWidget* parent)
-    : QTableView(parent), m_grid(grid), m_model(new TextGridModel(grid, this)) {
+    : QTableView(parent),
+      m_grid(grid),
+      m_model(new TextGridModel(grid, this)),
+      m_rowHeader(new RowHeader(this)) {
+  setVerticalHeader(m_rowHeader);
   setModel(m_model);
   setItemDelegate(new NoFocusDelegate(this));
   setEditTriggers(NoEditTriggers);
@@ -104,18 +166,39 @@ int FlexGrid::TopRow() const { return verticalScrollBar()->value() + FixedRows()
 
 void FlexGrid::SetTopRow(int row) { verticalScrollBar()->setValue(row - FixedRows()); }
 
-int FlexGrid::LeftCol() const { return horizontalScrollBar()->value() + 1; }
+// The scroll bar counts the columns the table shows, and a frozen name column is not one of them.
+int FlexGrid::LeftCol() const { return horizontalScrollBar()->value() + m_fixedCols; }
 
-void FlexGrid::SetLeftCol(int col) { horizontalScrollBar()->setValue(col - 1); }
+void FlexGrid::SetLeftCol(int col) { horizontalScrollBar()->setValue(col - m_fixedCols); }
+
+void FlexGrid::SetFixedCols(int fixedCols) {
+  fixedCols = std::clamp(fixedCols, 1, 2);
+  if (fixedCols == m_fixedCols || Cols() < 2) return;
+  const int nameWidth = horizontalHeader()->sectionSize(0);
+  m_fixedCols = fixedCols;
+  if (fixedCols == 2) {
+    setColumnHidden(0, true);
+    m_rowHeader->SetWidths(m_rowHeader->NumberWidth(), nameWidth);
+  } else {
+    const int frozenWidth = m_rowHeader->NameWidth();
+    m_rowHeader->SetWidths(m_rowHeader->NumberWidth(), 0);
+    setColumnHidden(0, false);
+    horizontalHeader()->resizeSection(0, frozenWidth);
+  }
+  if (m_col < m_fixedCols && m_col < Cols() - 1) SetCurrentCell(m_row, m_fixedCols);
+}
 
 int FlexGrid::ColWidth(int col) const {
-  if (col == 0) return Twips(verticalHeader()->width());
+  if (col == 0) return Twips(m_rowHeader->NumberWidth());
+  if (col == 1 && m_fixedCols == 2) return Twips(m_rowHeader->NameWidth());
   return Twips(horizontalHeader()->sectionSize(col - 1));
 }
 
 void FlexGrid::SetColWidth(int col, int twips) {
   if (col == 0) {
-    verticalHeader()->setFixedWidth(Px(twips));
+    m_rowHeader->SetWidths(Px(twips), m_rowHeader->NameWidth());
+  } else if (col == 1 && m_fixedCols == 2) {
+    m_rowHeader->SetWidths(m_rowHeader->NumberWidth(), Px(twips));
   } else if (col > 0 && col < Cols()) {
     horizontalHeader()->resizeSection(col - 1, Px(twips));
   }
@@ -181,15 +264,18 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
   auto* corner = qobject_cast<QAbstractButton*>(watched);
   if (corner && event->type() == QEvent::Paint) {
     QPainter painter(corner);
-    QStyleOptionHeader option;
-    option.initFrom(corner);
-    option.rect = corner->rect();
-    option.state |= QStyle::State_Enabled;
-    option.palette.setCurrentColorGroup(QPalette::Active);
-    option.position = QStyleOptionHeader::OnlyOneSection;
-    option.text = m_model->headerData(-1, Qt::Horizontal, Qt::DisplayRole).toString();
-    option.textAlignment = Qt::AlignCenter;
-    style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+    QRect number = corner->rect();
+    const int nameWidth = m_rowHeader->NameWidth();
+    number.setWidth(number.width() - nameWidth);
+    PaintFixedCell(corner, &painter, number,
+                   m_model->headerData(-1, Qt::Horizontal, Qt::DisplayRole).toString(),
+                   Qt::AlignCenter);
+    if (nameWidth > 0) {
+      PaintFixedCell(
+          corner, &painter, QRect(number.right() + 1, number.top(), nameWidth, number.height()),
+          m_model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+          Qt::Alignment(m_model->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt()));
+    }
     return true;
   }
   return QTableView::eventFilter(watched, event);

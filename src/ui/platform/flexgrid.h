@@ -10,7 +10,8 @@ class TextGridModel;
 // The grid widget: a table view over a TextGrid, offered in the terms the sheet logic uses
 // (Rows, Cols, TextMatrix, Row, Col, RowSel, ColSel, TopRow, LeftCol, FixedCols, ColWidth and
 // RowHeight in twips, cell alignment). Row 0 and column 0 are fixed: they are drawn as the
-// table's headers and never scroll or take the selection.
+// table's headers and never scroll or take the selection. With two fixed columns the name
+// column (1) is drawn inside the row header too, frozen beside the numbers.
 class FlexGrid : public QTableView {
   Q_OBJECT
 
@@ -23,7 +24,8 @@ class FlexGrid : public QTableView {
   int Cols() const;
   int FixedRows() const { return 1; }
   int FixedCols() const { return m_fixedCols; }
-  void SetFixedCols(int fixedCols) { m_fixedCols = fixedCols; }
+  // 1 or 2; a current cell left inside the fixed columns moves to the first scrolling one.
+  void SetFixedCols(int fixedCols);
   const QString& TextMatrix(int row, int col) const;
 
   // Current cell (where a selection starts) and the far corner of the selection.
@@ -73,6 +75,8 @@ class FlexGrid : public QTableView {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  class RowHeader;
+
   int Px(int twips) const;
   int Twips(int px) const;
 
@@ -81,6 +85,7 @@ class FlexGrid : public QTableView {
   int m_row = 1;
   int m_col = 1;
   int m_fixedCols = 1;
+  RowHeader* m_rowHeader;
   int m_mouseRow = -1;
   int m_mouseCol = -1;
   bool m_settingCurrent = false;

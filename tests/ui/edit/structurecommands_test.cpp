@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolBar>
 
 #include "core/sheet/sheet.h"
@@ -136,8 +137,48 @@ TEST(StructureCommands, SizesBackToStandard) {
   f.frame.CloseAllWindows();
   QApplication::processEvents();
   test::ScriptedPrompts none;
-  for (const char* name : {"mnuToolsretu", "mnuToolsgyou", "retu_out", "retu_moto", "gyou_moto"})
+  for (const char* name :
+       {"mnuToolsretu", "mnuToolsgyou", "retu_out", "retu_moto", "gyou_moto", "seitoran"})
     Action(f.frame, name)->trigger();  // no sheet: nothing happens
+}
+
+// The lock freezes the names beside the numbers: they stay in view however far the marks scroll,
+// and the cursor cannot reach them. Toggled again, the column is back with its width.
+TEST(StructureCommands, NameLockFreezesTheNameColumn) {
+  Frame f;
+  f.sheet()->ShowClass(0);
+  f.sheet()->SetViewText(3, 1, QStringLiteral("佐藤"));
+  f.grid()->SetColWidth(1, 2000);
+  f.grid()->SetCurrentCell(3, 1);
+  const int nameWidth = f.grid()->ColWidth(1);
+  const int numberWidth = f.grid()->ColWidth(0);
+  ASSERT_EQ(f.grid()->FixedCols(), 1);
+
+  f.frame.ToolbarClick(QStringLiteral("氏名"));
+  EXPECT_EQ(f.grid()->FixedCols(), 2);
+  EXPECT_EQ(f.grid()->Col(), 2) << "the cursor leaves the frozen column";
+  EXPECT_EQ(f.grid()->ColWidth(0), numberWidth);
+  EXPECT_EQ(f.grid()->ColWidth(1), nameWidth);
+  EXPECT_EQ(f.grid()->LeftCol(), 2);
+  const QModelIndex atLeftEdge = f.grid()->indexAt(QPoint(2, 2));
+  EXPECT_EQ(atLeftEdge.column() + 1, 2) << "the marks start right after the frozen names";
+
+  QLineEdit* box = f.doc()->editor();
+  for (int i = 0; i < 30; ++i) QTest::keyClick(box, Qt::Key_Right);
+  EXPECT_GT(f.grid()->LeftCol(), 2);
+  for (int i = 0; i < 40; ++i) QTest::keyClick(box, Qt::Key_Left);
+  EXPECT_EQ(f.grid()->Col(), 2);
+  EXPECT_EQ(f.grid()->LeftCol(), 2);
+
+  Action(f.frame, "retu_moto")->trigger();
+  EXPECT_NEAR(f.grid()->ColWidth(1), 1500, 15) << "widths are restored in the frozen column too";
+  Action(f.frame, "seitoran")->trigger();
+  EXPECT_EQ(f.grid()->FixedCols(), 1);
+  EXPECT_NEAR(f.grid()->ColWidth(1), 1500, 15);
+  EXPECT_FALSE(f.grid()->isColumnHidden(0));
+  EXPECT_EQ(f.grid()->LeftCol(), 1);
+  EXPECT_EQ(f.sheet()->ViewText(3, 1), QStringLiteral("佐藤"));
+  EXPECT_FALSE(f.sheet()->IsModified());
 }
 
 }  // namespace
