@@ -1,0 +1,99 @@
+#include "core/calc/grades.h"
+
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "support/qtprint.h"
+
+namespace kelt {
+namespace {
+
+// Cell texts written "a|b|c"; an empty text between bars is an empty cell.
+QStringList Texts(const char* joined) { return QString::fromUtf8(joined).split(u'|'); }
+
+const GradeBounds kDefault = {85, 65, 40, 30, 0};
+
+// Pupils' marks in column 2 (item 0); column 3 is the target and starts "old".
+TextGrid Marks(const QStringList& marks) {
+  TextGrid view(static_cast<int>(marks.size()) + 3, 4);
+  for (int i = 0; i < marks.size(); ++i) {
+    view.SetText(i + 1, 2, marks[i]);
+    view.SetText(i + 1, 3, QStringLiteral("old"));
+  }
+  return view;
+}
+
+QStringList Column(const TextGrid& view, int col) {
+  QStringList texts;
+  for (int r = 1; r <= view.Rows() - 3; ++r) texts << view.Text(r, col);
+  return texts;
+}
+
+CalcChoice Item0(int target) {
+  CalcChoice choice;
+  choice.items = {0};
+  choice.targetColumn = target;
+  return choice;
+}
+
+TEST(Grades, WritesDigitsOrLettersAndCounts) {
+  const QStringList marks = Texts("100|85|84.5|65|40|39|30|0|-3||欠|1,200");
+  const struct {
+    const char* what;
+    GradeBounds bounds;
+    bool letters;
+    QStringList grades;
+    GradeCounts counts;
+  } cases[] = {
+      {"default bounds, digits",
+       kDefault,
+       false,
+       Texts("5|5|4|4|3|2|2|1|old|old|old|5"),
+       {3, 2, 1, 2, 1}},
+      {"default bounds, letters",
+       kDefault,
+       true,
+       Texts("A|A|B|B|C|D|D|E|old|old|old|A"),
+       {3, 2, 1, 2, 1}},
+      {"ascending bounds: the first test reached decides",
+       {50, 60, 70, 80, 90},
+       false,
+       Texts("5|5|5|5|old|old|old|old|old|old|old|5"),
+       {5, 0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    TextGrid view = Marks(marks);
+    const int written = WriteGrades(view, Item0(3), c.bounds, c.letters);
+    EXPECT_EQ(Column(view, 3), c.grades) << c.what;
+    EXPECT_EQ(written, c.grades.size() - c.grades.count(QStringLiteral("old"))) << c.what;
+    EXPECT_EQ(Column(view, 2), marks) << c.what << ": the marks stay";
+    EXPECT_EQ(CountGrades(view, Item0(3), c.bounds), c.counts) << c.what;
+  }
+}
+
+TEST(Grades, BoundsTargetsAndMissingItems) {
+  const QStringList typed = Texts("1,200||abc|70.5|-10");
+  EXPECT_EQ(BoundsFromTexts({typed[0], typed[1], typed[2], typed[3], typed[4]}),
+            (GradeBounds{1, 0, 0, 70.5, -10}));
+
+  // The evaluated column as target: marks become grades.
+  TextGrid view = Marks(Texts("90|50"));
+  WriteGrades(view, Item0(2), kDefault, false);
+  EXPECT_EQ(Column(view, 2), QStringList(Texts("5|3")));
+
+  // No item, or an item past the sheet's columns: nothing is read or written.
+  TextGrid untouched = Marks(Texts("90"));
+  CalcChoice none = Item0(3);
+  none.items.clear();
+  CalcChoice beyond = Item0(3);
+  beyond.items = {5};
+  for (const CalcChoice& choice : {none, beyond}) {
+    EXPECT_EQ(WriteGrades(untouched, choice, kDefault, false), 0);
+    EXPECT_EQ(CountGrades(untouched, choice, kDefault), (GradeCounts{}));
+  }
+  EXPECT_EQ(Column(untouched, 3), QStringList(Texts("old")));
+}
+
+}  // namespace
+}  // namespace kelt
