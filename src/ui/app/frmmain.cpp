@@ -249,6 +249,15 @@ void frmMain::Run(Command command) {
     case Command::DeviationScore:
       OpenDialog(CalcDialog::DeviationScore);
       break;
+    case Command::Grades:
+      OpenGradeDialog(this, [this] { return activeSheet(); });
+      break;
+    case Command::Arithmetic:
+      OpenCalculator(&m_calculator, this, [this] { return activeSheet(); });
+      break;
+    case Command::ItemNames:
+      OpenItemNamesDialog(this, [this] { return activeSheet(); });
+      break;
     case Command::HelpContents:
       HelpContents();
       break;

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include "core/calc/calculator.h"
 #include "ui/app/commandtable.h"
 #include "ui/app/helpviewer.h"
 #include "ui/calc/calcdialogs.h"
@@ -84,6 +85,8 @@ class frmMain : public QMainWindow, public SheetHost {
   QSize m_outerSize;
   QStringList m_pendingMessages;
   bool m_placed = false;
+  // The one calculator: what it had pending when closed is there at the next opening.
+  Calculator m_calculator;
 };
 
 }  // namespace kelt

@@ -1,7 +1,10 @@
 #include "ui/calc/calcdialogs.h"
 
 #include "core/calc/computations.h"
+#include "ui/calc/calculatordialog.h"
 #include "ui/calc/columndialog.h"
+#include "ui/calc/gradedialog.h"
+#include "ui/calc/itemnamesdialog.h"
 
 namespace kelt {
 
@@ -22,25 +25,48 @@ const DialogRow kDialogs[] = {
     {CalcDialog::DeviationScore, {"偏差値", List::One, true, true, "偏差値", &DeviationScore}},
     {CalcDialog::Rounding, {"四捨五入", List::None, true, true, "四捨五入", &RoundColumn}},
 };
+// The open dialog called `name` brought to the front, or a new one from `make`; nothing without
+// an active sheet.
+template <typename Make>
+QDialog* ShowOrCreate(const QString& name, QWidget* frame,
+                      const std::function<frmDocument*()>& activeSheet, Make make) {
+  if (!activeSheet()) return nullptr;
+  if (auto* open = frame->findChild<QDialog*>(name, Qt::FindDirectChildrenOnly)) {
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return open;
+  }
+  QDialog* dialog = make();
+  dialog->show();
+  return dialog;
+}
 }  // namespace
 
 QDialog* OpenColumnDialog(CalcDialog which, QWidget* frame,
                           const std::function<frmDocument*()>& activeSheet) {
-  if (!activeSheet()) return nullptr;
   for (const DialogRow& row : kDialogs) {
     if (row.which != which) continue;
-    const QString name = QString::fromUtf8(row.kind.name);
-    if (auto* open = frame->findChild<ColumnDialog*>(name, Qt::FindDirectChildrenOnly)) {
-      open->show();
-      open->raise();
-      open->activateWindow();
-      return open;
-    }
-    auto* dialog = new ColumnDialog(row.kind, activeSheet, frame);
-    dialog->show();
-    return dialog;
+    return ShowOrCreate(QString::fromUtf8(row.kind.name), frame, activeSheet,
+                        [&] { return new ColumnDialog(row.kind, activeSheet, frame); });
   }
   return nullptr;
+}
+
+QDialog* OpenGradeDialog(QWidget* frame, const std::function<frmDocument*()>& activeSheet) {
+  return ShowOrCreate(QStringLiteral("評定"), frame, activeSheet,
+                      [&] { return new GradeDialog(activeSheet, frame); });
+}
+
+QDialog* OpenItemNamesDialog(QWidget* frame, const std::function<frmDocument*()>& activeSheet) {
+  return ShowOrCreate(QStringLiteral("列項目"), frame, activeSheet,
+                      [&] { return new ItemNamesDialog(activeSheet, frame); });
+}
+
+QDialog* OpenCalculator(Calculator* state, QWidget* frame,
+                        const std::function<frmDocument*()>& activeSheet) {
+  return ShowOrCreate(QStringLiteral("電卓"), frame, activeSheet,
+                      [&] { return new CalculatorDialog(state, activeSheet, frame); });
 }
 
 }  // namespace kelt

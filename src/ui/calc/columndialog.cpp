@@ -16,6 +16,37 @@
 
 namespace kelt {
 
+QStringList ScoreColumnNames(const frmDocument* doc) {
+  QStringList names;
+  if (!doc) return names;
+  const TextGrid& view = doc->sheet()->View();
+  for (int c = Sheet::kFirstScoreCol; c < view.Cols(); ++c) names << DisplayText(view.Text(0, c));
+  return names;
+}
+
+bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, bool writesTarget,
+                    bool needsItem,
+                    const std::function<void(TextGrid&, const CalcChoice&)>& compute) {
+  // With no sheet left open there is nothing to compute on.
+  if (!doc) return true;
+  // Totals or ranks over the pupils' numbers or names would destroy them: the teacher puts the
+  // cursor into a score column and presses again.
+  if (writesTarget && doc->viewGrid()->Col() < Sheet::kFirstScoreCol) {
+    ShowMessage(dialog, QStringLiteral("番号・氏名の列には書き込めません"));
+    return false;
+  }
+  Sheet* sheet = doc->sheet();
+  sheet->StoreView();
+  choice.targetColumn = doc->viewGrid()->Col();
+  if (needsItem && !HasSelectedItem(choice)) {
+    ShowMessage(dialog, QStringLiteral("項目を選択してください"));
+  } else {
+    sheet->EditView([&](TextGrid& view) { compute(view, choice); });
+  }
+  sheet->MarkModified();
+  return true;
+}
+
 ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocument*()> activeSheet,
                            QWidget* parent)
     : QDialog(parent), m_kind(kind), m_activeSheet(std::move(activeSheet)) {
@@ -71,11 +102,8 @@ ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocume
 }
 
 void ColumnDialog::FillList() {
-  frmDocument* doc = m_activeSheet();
-  if (!doc) return;
-  const TextGrid& view = doc->sheet()->View();
-  for (int c = Sheet::kFirstScoreCol; c < view.Cols(); ++c) {
-    auto* item = new QListWidgetItem(DisplayText(view.Text(0, c)), m_list);
+  for (const QString& name : ScoreColumnNames(m_activeSheet())) {
+    auto* item = new QListWidgetItem(name, m_list);
     if (m_kind.list == ColumnDialogKind::List::Several) {
       item->setFlags(Qt::ItemIsEnabled);
       item->setCheckState(Qt::Unchecked);
@@ -99,27 +127,12 @@ CalcChoice ColumnDialog::Choice() const {
 }
 
 void ColumnDialog::Accept() {
-  frmDocument* doc = m_activeSheet();
-  // Totals or ranks over the pupils' numbers or names would destroy them: the teacher puts the
-  // cursor into a score column and presses again.
-  if (doc && m_kind.writesTarget && doc->viewGrid()->Col() < Sheet::kFirstScoreCol) {
-    ShowMessage(this, QStringLiteral("番号・氏名の列には書き込めません"));
-    return;
+  if (RunCalculation(
+          this, m_activeSheet(), Choice(), m_kind.writesTarget,
+          m_kind.list == ColumnDialogKind::List::One,
+          [this](TextGrid& view, const CalcChoice& choice) { m_kind.compute(view, choice); })) {
+    close();
   }
-  // With no sheet left open there is nothing to compute on.
-  if (doc) {
-    Sheet* sheet = doc->sheet();
-    sheet->StoreView();
-    CalcChoice choice = Choice();
-    choice.targetColumn = doc->viewGrid()->Col();
-    if (m_kind.list == ColumnDialogKind::List::One && !HasSelectedItem(choice)) {
-      ShowMessage(this, QStringLiteral("項目を選択してください"));
-    } else {
-      sheet->EditView([&](TextGrid& view) { m_kind.compute(view, choice); });
-    }
-    sheet->MarkModified();
-  }
-  close();
 }
 
 }  // namespace kelt

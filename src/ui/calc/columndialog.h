@@ -13,6 +13,17 @@ namespace kelt {
 
 class frmDocument;
 
+// The header texts of the score columns of `doc`, in column order, as a column list shows them.
+QStringList ScoreColumnNames(const frmDocument* doc);
+
+// The OK sequence the calculation dialogs share, on the sheet active at that moment: the undo
+// snapshot, the computation (or "項目を選択してください" when it needs an item and has none), the
+// modified mark. Returns false, with a message and nothing done, when the results would go into
+// the number or name column: the dialog then stays open for the teacher to move the cursor.
+bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, bool writesTarget,
+                    bool needsItem,
+                    const std::function<void(TextGrid&, const CalcChoice&)>& compute);
+
 // One row of the dialog table.
 struct ColumnDialogKind {
   enum class List { None, Several, One };

@@ -18,4 +18,15 @@ double WidgetDpi(const QWidget* widget) {
   return dpi > 0 ? dpi : 96.0;
 }
 
+void PlaceInTwips(QWidget* widget, int left, int top, int width, int height) {
+  const double dpi = WidgetDpi(widget->parentWidget());
+  widget->setGeometry(TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(width, dpi),
+                      TwipsToPixels(height, dpi));
+}
+
+void ResizeInTwips(QWidget* window, int width, int height) {
+  const double dpi = WidgetDpi(window);
+  window->setFixedSize(TwipsToPixels(width, dpi), TwipsToPixels(height, dpi));
+}
+
 }  // namespace kelt
