@@ -175,16 +175,27 @@ void Sheet::ShowReadStorage() {
   CopyStorageToGradeView(0, 1);
 }
 
+void Sheet::CopyClassRows(const TextGrid& storage, int classIndex, TextGrid& view) {
+  const int cols = view.Cols();
+  for (int r = 1; r <= kClassBlockRows; ++r) {
+    for (int c = 1; c < cols; ++c) view.SetText(r, c, storage.Text(StorageRow(classIndex, r), c));
+  }
+  view.SetText(kClassRows - 2, 1, kTotalLabel);
+  view.SetText(kClassRows - 1, 1, kAverageLabel);
+}
+
 void Sheet::ReloadClassView(int classIndex) {
   if (classIndex < 0 || classIndex >= kClassCount) return;
-  const int cols = m_view.Cols();
-  for (int r = 1; r <= kClassBlockRows; ++r) {
-    for (int c = 1; c < cols; ++c)
-      m_view.SetText(r, c, m_storage.Text(StorageRow(classIndex, r), c));
-  }
-  m_view.SetText(kClassRows - 2, 1, kTotalLabel);
-  m_view.SetText(kClassRows - 1, 1, kAverageLabel);
+  CopyClassRows(m_storage, classIndex, m_view);
   AnnounceWritten();
+}
+
+TextGrid Sheet::ClassViewOf(const TextGrid& storage, int classIndex) {
+  TextGrid view(kClassRows, storage.Cols());
+  for (int c = 0; c < storage.Cols(); ++c) view.SetText(0, c, storage.Text(0, c));
+  for (int r = 1; r < kClassRows; ++r) view.SetText(r, 0, QString::number(r));
+  if (classIndex >= 0 && classIndex < kClassCount) CopyClassRows(storage, classIndex, view);
+  return view;
 }
 
 bool Sheet::ShowClass(int classIndex) {

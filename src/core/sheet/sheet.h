@@ -104,6 +104,9 @@ class Sheet : public QObject {
   // Copy storage back into the grade view or into the class view of class n.
   void ReloadGradeView();
   void ReloadClassView(int classIndex);
+  // Class n's view as a switch to it would show it, made from `storage` without touching any
+  // sheet: 53 rows, the storage's header and columns, rows numbered 1 to 52.
+  static TextGrid ClassViewOf(const TextGrid& storage, int classIndex);
   // Shows storage that the file reader has just filled: the view takes its columns, and its
   // header and grade rows from column 1 on; column 0 keeps the layout's numbers and labels.
   void ShowReadStorage();
@@ -142,6 +145,8 @@ class Sheet : public QObject {
   void SetViewIndex(int index);
   // Tells the screen which of the view's cells were written since the last notice.
   void AnnounceWritten();
+  // Copies class n's rows of `storage` into a class view, from column 1 on.
+  static void CopyClassRows(const TextGrid& storage, int classIndex, TextGrid& view);
   // Copies storage into the grade view's rows from firstRow and columns from firstCol.
   void CopyStorageToGradeView(int firstRow, int firstCol);
 
