@@ -157,6 +157,7 @@ struct SilentPrompts : kelt::Prompts {
   }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   QString OpenFileName(QWidget*, const QString&) override { return {}; }
+  bool ChoosePrinter(QWidget*, QPrinter*) override { return false; }
   QString last;
 };
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPrinter>
+
 namespace kelt::test {
 
 ScriptedPrompts::ScriptedPrompts() { SetPrompts(this); }
@@ -44,6 +46,20 @@ QString ScriptedPrompts::SaveFileName(QWidget*, const QString& title, const QStr
 
 QString ScriptedPrompts::OpenFileName(QWidget*, const QString& filter) {
   return NextFile(false, QString(), filter);
+}
+
+bool ScriptedPrompts::ChoosePrinter(QWidget*, QPrinter* printer) {
+  ++m_printerDialogs;
+  if (m_printers.empty()) {
+    ADD_FAILURE() << "unexpected printer dialog";
+    return false;
+  }
+  const QString path = m_printers.front();
+  m_printers.pop_front();
+  if (path.isEmpty()) return false;
+  printer->setOutputFormat(QPrinter::PdfFormat);
+  printer->setOutputFileName(path);
+  return true;
 }
 
 }  // namespace kelt::test

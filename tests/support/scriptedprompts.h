@@ -25,6 +25,9 @@ class ScriptedPrompts : public Prompts {
   void Expect(PromptAnswer answer) { m_answers.push_back(answer); }
   // The next file dialog returns `path` (empty: cancelled).
   void ExpectFile(const QString& path) { m_files.push_back(path); }
+  // The next printer dialog chooses a PDF file at `path` (empty: cancelled).
+  void ExpectPrinter(const QString& pdfPath) { m_printers.push_back(pdfPath); }
+  int printerDialogs() const { return m_printerDialogs; }
   struct FileDialog {
     bool save;
     QString title;
@@ -32,17 +35,20 @@ class ScriptedPrompts : public Prompts {
   };
   const QList<FileDialog>& fileDialogs() const { return m_fileDialogs; }
   const QList<Shown>& shown() const { return m_shown; }
-  bool AllAnswered() const { return m_answers.empty() && m_files.empty(); }
+  bool AllAnswered() const { return m_answers.empty() && m_files.empty() && m_printers.empty(); }
 
   PromptAnswer Message(QWidget* parent, const QString& text, const QString& title,
                        PromptButtons buttons, PromptIcon icon) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
+  bool ChoosePrinter(QWidget* parent, QPrinter* printer) override;
 
  private:
   QString NextFile(bool save, const QString& title, const QString& filter);
 
   std::deque<QString> m_files;
+  std::deque<QString> m_printers;
+  int m_printerDialogs = 0;
   QList<FileDialog> m_fileDialogs;
   std::deque<PromptAnswer> m_answers;
   QList<Shown> m_shown;

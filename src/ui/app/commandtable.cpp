@@ -23,6 +23,8 @@ const CommandEntry kCommands[] = {
      QStyle::SP_DialogSaveButton, Command::FileSave},
     {"mnuFile", "mnuFileSaveAs", "名前を付けて保存(&A)...", "", 0, "", "", "", kDrawn,
      Command::FileSaveAs},
+    {"mnuFile", "mnuFilePrint", "印刷(&P)...", "", 4, "印刷", "印刷", "印刷", kDrawn,
+     Command::FilePrint},
     {"mnuFile", "mnuFileExit", "終了(&X)", "", 0, "", "", "", kDrawn, Command::FileExit},
     {"mnuEdit", "mnuEditCut", "切り取り(&T)", "Ctrl+X", 5, "切取", "切り取り", "切り取り", kDrawn,
      Command::EditCut},

@@ -11,6 +11,7 @@ enum class Command {
   FileOpen,
   FileSave,
   FileSaveAs,
+  FilePrint,
   FileExit,
   Undo,
   EditCut,

@@ -28,6 +28,7 @@
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
+#include "ui/print/printdialog.h"
 #include "ui/sheet/frmdocument.h"
 #include "ui/storage/filecommands.h"
 
@@ -248,6 +249,9 @@ void frmMain::Run(Command command) {
       break;
     case Command::DeviationScore:
       OpenDialog(CalcDialog::DeviationScore);
+      break;
+    case Command::FilePrint:
+      OpenPrintDialog(this, [this] { return activeSheet(); });
       break;
     case Command::Grades:
       OpenGradeDialog(this, [this] { return activeSheet(); });

@@ -5,6 +5,7 @@
 #include "ui/calc/columndialog.h"
 #include "ui/calc/gradedialog.h"
 #include "ui/calc/itemnamesdialog.h"
+#include "ui/platform/singledialog.h"
 
 namespace kelt {
 
@@ -25,21 +26,12 @@ const DialogRow kDialogs[] = {
     {CalcDialog::DeviationScore, {"偏差値", List::One, true, true, "偏差値", &DeviationScore}},
     {CalcDialog::Rounding, {"四捨五入", List::None, true, true, "四捨五入", &RoundColumn}},
 };
-// The open dialog called `name` brought to the front, or a new one from `make`; nothing without
-// an active sheet.
+// A dialog of the frame, once; nothing without an active sheet.
 template <typename Make>
 QDialog* ShowOrCreate(const QString& name, QWidget* frame,
                       const std::function<frmDocument*()>& activeSheet, Make make) {
   if (!activeSheet()) return nullptr;
-  if (auto* open = frame->findChild<QDialog*>(name, Qt::FindDirectChildrenOnly)) {
-    open->show();
-    open->raise();
-    open->activateWindow();
-    return open;
-  }
-  QDialog* dialog = make();
-  dialog->show();
-  return dialog;
+  return ShowSingleDialog(name, frame, make);
 }
 }  // namespace
 

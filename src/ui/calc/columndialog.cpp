@@ -24,6 +24,38 @@ QStringList ScoreColumnNames(const frmDocument* doc) {
   return names;
 }
 
+QListWidget* MakeColumnList(QWidget* dialog, const frmDocument* doc, bool several) {
+  auto* list = new QListWidget(dialog);
+  list->setObjectName(QStringLiteral("List1"));
+  list->setSelectionMode(several ? QAbstractItemView::NoSelection
+                                 : QAbstractItemView::SingleSelection);
+  list->setProperty("several", several);
+  for (const QString& name : ScoreColumnNames(doc)) {
+    auto* item = new QListWidgetItem(name, list);
+    if (several) {
+      item->setFlags(Qt::ItemIsEnabled);
+      item->setCheckState(Qt::Unchecked);
+    }
+  }
+  if (several) {
+    // A click anywhere on an item toggles its mark.
+    QObject::connect(list, &QListWidget::itemClicked, list, [](QListWidgetItem* item) {
+      item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    });
+  }
+  return list;
+}
+
+QList<int> ChosenItems(const QListWidget* list) {
+  QList<int> items;
+  const bool several = list->property("several").toBool();
+  for (int k = 0; k < list->count(); ++k) {
+    const QListWidgetItem* item = list->item(k);
+    if (several ? item->checkState() == Qt::Checked : item->isSelected()) items.append(k);
+  }
+  return items;
+}
+
 bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, bool writesTarget,
                     bool needsItem,
                     const std::function<void(TextGrid&, const CalcChoice&)>& compute) {
@@ -58,19 +90,8 @@ ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocume
 
   auto* layout = new QVBoxLayout(this);
   if (kind.list != ColumnDialogKind::List::None) {
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("List1"));
-    m_list->setSelectionMode(kind.list == ColumnDialogKind::List::One
-                                 ? QAbstractItemView::SingleSelection
-                                 : QAbstractItemView::NoSelection);
-    if (kind.list == ColumnDialogKind::List::Several) {
-      // A click anywhere on an item toggles its mark.
-      connect(m_list, &QListWidget::itemClicked, this, [](QListWidgetItem* item) {
-        item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-      });
-    }
+    m_list = MakeColumnList(this, m_activeSheet(), kind.list == ColumnDialogKind::List::Several);
     layout->addWidget(m_list, 1);
-    FillList();
   }
   if (kind.rounding) {
     auto* frame = new QGroupBox(QStringLiteral("四捨五入"), this);
@@ -101,27 +122,9 @@ ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocume
   resize(240, kind.list == ColumnDialogKind::List::None ? 160 : 360);
 }
 
-void ColumnDialog::FillList() {
-  for (const QString& name : ScoreColumnNames(m_activeSheet())) {
-    auto* item = new QListWidgetItem(name, m_list);
-    if (m_kind.list == ColumnDialogKind::List::Several) {
-      item->setFlags(Qt::ItemIsEnabled);
-      item->setCheckState(Qt::Unchecked);
-    }
-  }
-}
-
 CalcChoice ColumnDialog::Choice() const {
   CalcChoice choice;
-  if (m_list) {
-    for (int k = 0; k < m_list->count(); ++k) {
-      const QListWidgetItem* item = m_list->item(k);
-      const bool chosen = m_kind.list == ColumnDialogKind::List::Several
-                              ? item->checkState() == Qt::Checked
-                              : item->isSelected();
-      if (chosen) choice.items.append(k);
-    }
-  }
+  if (m_list) choice.items = ChosenItems(m_list);
   if (m_options) choice.places = std::max(m_options->checkedId(), 0);
   return choice;
 }

@@ -16,6 +16,12 @@ class frmDocument;
 // The header texts of the score columns of `doc`, in column order, as a column list shows them.
 QStringList ScoreColumnNames(const frmDocument* doc);
 
+// The column list `List1` of a dialog, filled from `doc`: with `several`, any number of items
+// are marked and a click toggles a mark; otherwise one item is selected at a time.
+QListWidget* MakeColumnList(QWidget* dialog, const frmDocument* doc, bool several);
+// Positions of the marked (several) or selected items, in list order.
+QList<int> ChosenItems(const QListWidget* list);
+
 // The OK sequence the calculation dialogs share, on the sheet active at that moment: the undo
 // snapshot, the computation (or "項目を選択してください" when it needs an item and has none), the
 // modified mark. Returns false, with a message and nothing done, when the results would go into
@@ -49,8 +55,6 @@ class ColumnDialog : public QDialog {
   void Accept();
 
  private:
-  void FillList();
-
   ColumnDialogKind m_kind;
   std::function<frmDocument*()> m_activeSheet;
   QListWidget* m_list = nullptr;

@@ -39,9 +39,7 @@ GradeDialog::GradeDialog(std::function<frmDocument*()> activeSheet, QWidget* par
   setModal(false);
   ResizeInTwips(this, 8760, 5265);
 
-  m_list = Named(new QListWidget(this), QStringLiteral("List1"));
-  m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-  m_list->addItems(ScoreColumnNames(m_activeSheet()));
+  m_list = MakeColumnList(this, m_activeSheet(), false);
   PlaceInTwips(m_list, 120, 120, 1440, 3615);
 
   for (int i = 0; i < 5; ++i) {
@@ -100,8 +98,7 @@ GradeDialog::GradeDialog(std::function<frmDocument*()> activeSheet, QWidget* par
 
 CalcChoice GradeDialog::Choice() const {
   CalcChoice choice;
-  for (int k = 0; k < m_list->count(); ++k)
-    if (m_list->item(k)->isSelected()) choice.items.append(k);
+  choice.items = ChosenItems(m_list);
   return choice;
 }
 

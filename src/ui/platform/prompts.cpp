@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 
 namespace kelt {
@@ -98,6 +99,11 @@ QString DialogPrompts::SaveFileName(QWidget* parent, const QString& title, const
 QString DialogPrompts::OpenFileName(QWidget* parent, const QString& filter) {
   // The open dialog only offers files that exist.
   return QFileDialog::getOpenFileName(parent, QString(), QString(), QtFileFilter(filter));
+}
+
+bool DialogPrompts::ChoosePrinter(QWidget* parent, QPrinter* printer) {
+  QPrintDialog dialog(printer, parent);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace kelt

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace kelt {
@@ -20,6 +21,9 @@ class Prompts {
   // dialog does not ask about overwriting: the caller asks about the path it really writes.
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
   virtual QString OpenFileName(QWidget* parent, const QString& filter) = 0;
+  // The printer dialog: the teacher chooses a printer or a file for `printer`; false when she
+  // cancels.
+  virtual bool ChoosePrinter(QWidget* parent, QPrinter* printer) = 0;
 };
 
 // The prompts in force: the real dialogs unless a test installed its own.
@@ -42,6 +46,7 @@ class DialogPrompts : public Prompts {
                        PromptButtons buttons, PromptIcon icon) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
+  bool ChoosePrinter(QWidget* parent, QPrinter* printer) override;
 };
 
 // "Keltファイル(*.klt)|*.klt" in the notation of Qt's file dialogs.

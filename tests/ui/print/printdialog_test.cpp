@@ -1,0 +1,220 @@
+#include "ui/print/printdialog.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdlib>
+
+#include "core/sheet/sheet.h"
+#include "support/frameactions.h"
+#include "support/qtprint.h"
+#include "support/scriptedprompts.h"
+#include "ui/app/frmmain.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+namespace {
+
+using test::Action;
+
+QString U(const char* text) { return QString::fromUtf8(text); }
+
+// What a poppler tool prints about a PDF.
+QString Poppler(const char* tool, const QStringList& arguments) {
+  QProcess process;
+  process.start(QString::fromLatin1(tool), arguments);
+  EXPECT_TRUE(process.waitForFinished(60000)) << tool;
+  EXPECT_EQ(process.exitCode(), 0) << tool << ' ' << process.readAllStandardError().constData();
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+struct Frame {
+  Frame() {
+    frame.show();
+    sheet()->SetViewText(0, 2, U("国語"));
+    sheet()->SetViewText(0, 3, U("数学"));
+  }
+  Sheet* sheet() { return frame.activeSheet()->sheet(); }
+  QDialog* Open() {
+    Action(frame, "mnuFilePrint")->trigger();
+    return frame.findChild<QDialog*>(U("印刷"), Qt::FindDirectChildrenOnly);
+  }
+  frmMain frame;
+};
+
+void Mark(QDialog* dialog, int item) {
+  auto* list = dialog->findChild<QListWidget*>(QStringLiteral("List1"));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                    list->visualItemRect(list->item(item)).center());
+}
+
+void Press(QDialog* dialog, const char* button) {
+  QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(PrintDialog, AClassOnOneA4Page) {
+  Frame f;
+  f.sheet()->ShowClass(6);
+  f.sheet()->SetViewText(1, 1, U("山田 太郎"));
+  f.sheet()->SetViewText(1, 2, U("100"));
+  f.sheet()->SetViewText(2, 1, U("ｻﾄｳ ｹﾝ"));
+  f.sheet()->SetViewText(2, 3, U("1234567"));
+  const TextGrid storage = f.sheet()->Storage();
+  QPointer<QDialog> dialog = f.Open();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command1"))->text(), U("印刷"));
+  EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("Command2"))->text(), U("中止"));
+  Mark(dialog, 0);
+  Mark(dialog, 1);
+
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("7-G.pdf"));
+  test::ScriptedPrompts prompts;
+  prompts.ExpectPrinter(pdf);
+  Press(dialog, "Command1");
+  EXPECT_TRUE(dialog.isNull()) << "printed: the dialog closes";
+  EXPECT_TRUE(prompts.shown().isEmpty());
+
+  const QString info = Poppler("pdfinfo", {pdf}).simplified();
+  EXPECT_TRUE(info.contains(QStringLiteral("Pages: 1 "))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("Page size: 595 x 842 pts (A4)"))) << "A4 portrait";
+
+  QStringList lines = Poppler("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+                          .split(u'\n', Qt::SkipEmptyParts);
+  lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+  ASSERT_EQ(lines.size(), 53) << lines.join(u'\n').toStdString();
+  const auto simplified = [&](int i) { return lines[i].simplified(); };
+  EXPECT_EQ(simplified(0), U("番号 氏 名 国語 数学"));
+  EXPECT_EQ(simplified(1), U("1 山田 太郎 100"));
+  EXPECT_EQ(simplified(2), U("2 ｻﾄｳ ｹﾝ 234567"));
+  EXPECT_EQ(simplified(51), U("51 合計"));
+  EXPECT_EQ(simplified(52), U("52 平均"));
+
+  EXPECT_EQ(f.sheet()->Storage(), storage) << "printing takes no snapshot";
+  EXPECT_FALSE(f.sheet()->IsModified());
+}
+
+TEST(PrintDialog, GradeViewRefusalCancelAndFailures) {
+  Frame f;
+  QPointer<QDialog> dialog = f.Open();
+  ASSERT_NE(dialog, nullptr);
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Press(dialog, "Command1");
+  ASSERT_EQ(prompts.shown().size(), 1);
+  EXPECT_EQ(prompts.shown()[0].text, U("印刷はクラスシートのみです"));
+  ASSERT_FALSE(dialog.isNull());
+  EXPECT_EQ(prompts.printerDialogs(), 0);
+
+  f.sheet()->ShowClass(0);
+  prompts.ExpectPrinter(QString());
+  Press(dialog, "Command1");
+  ASSERT_FALSE(dialog.isNull()) << "a cancelled printer dialog keeps ours";
+
+  // An unwritable file: told, nothing reported as printed.
+  prompts.ExpectPrinter(QStringLiteral("/nonexistent/folder/kumi.pdf"));
+  prompts.Expect(PromptAnswer::Ok);
+  Press(dialog, "Command1");
+  ASSERT_EQ(prompts.shown().size(), 2);
+  EXPECT_TRUE(prompts.shown()[1].text.startsWith(U("印刷できませんでした。")));
+  ASSERT_FALSE(dialog.isNull());
+
+  Press(dialog, "Command2");
+  EXPECT_TRUE(dialog.isNull());
+}
+
+// A disk that fills up while the PDF is written: the short file is not reported as printed,
+// for one page as for twenty.
+TEST(PrintDialog, AFullDiskIsTold) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small disk needs root";
+  Frame f;
+  f.sheet()->ShowClass(0);
+  QTemporaryDir base;
+  const QString mount = base.filePath(QStringLiteral("disk"));
+  QDir().mkpath(mount);
+  ASSERT_EQ(
+      std::system(
+          ("mount -t tmpfs -o size=64k tmpfs '" + QFile::encodeName(mount) + "'").constData()),
+      0);
+  QFile filler(mount + QStringLiteral("/filler"));
+  ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+  const QByteArray block(4096, 'f');
+  while (filler.write(block) == block.size()) {
+  }
+  filler.close();
+
+  QPointer<QDialog> dialog = f.Open();
+  test::ScriptedPrompts prompts;
+  for (const char* button : {"Command1", "Command4"}) {
+    prompts.ExpectPrinter(mount + QStringLiteral("/kumi.pdf"));
+    prompts.Expect(PromptAnswer::Ok);
+    Press(dialog, button);
+    ASSERT_FALSE(dialog.isNull()) << button;
+  }
+  ASSERT_EQ(prompts.shown().size(), 2);
+  for (const auto& shown : prompts.shown())
+    EXPECT_TRUE(shown.text.startsWith(U("印刷できませんでした。")));
+  std::system(("umount '" + QFile::encodeName(mount) + "'").constData());
+}
+
+// The whole year in one job, from the grade view, as the teacher sees it: marks typed but not
+// yet stored print too, and the sheet's snapshot stays as it was.
+TEST(PrintDialog, AllClassesInOneJob) {
+  Frame f;
+  const int gradeRow = 6 * Sheet::kPupilsPerClass + 1;  // 7-G's first pupil
+  f.sheet()->SetViewText(gradeRow, 1, U("七組 一郎"));
+  f.sheet()->SetViewText(gradeRow, 2, U("88"));
+  const TextGrid storage = f.sheet()->Storage();
+  QPointer<QDialog> dialog = f.Open();
+  Mark(dialog, 0);
+
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(U("学年.pdf"));
+  test::ScriptedPrompts prompts;
+  prompts.ExpectPrinter(pdf);
+  Press(dialog, "Command4");
+  EXPECT_TRUE(dialog.isNull());
+  EXPECT_EQ(prompts.printerDialogs(), 1);
+
+  const QString info = Poppler("pdfinfo", {pdf}).simplified();
+  EXPECT_TRUE(info.contains(QStringLiteral("Pages: 20 "))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("Page size: 595 x 842 pts (A4)")));
+  const QString page7 =
+      Poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("7"),
+                            QStringLiteral("-l"), QStringLiteral("7"), pdf, QStringLiteral("-")});
+  EXPECT_TRUE(page7.contains(U("七組 一郎"))) << page7.toStdString();
+  EXPECT_TRUE(page7.contains(QStringLiteral("88")));
+  const QString page6 =
+      Poppler("pdftotext", {QStringLiteral("-f"), QStringLiteral("6"), QStringLiteral("-l"),
+                            QStringLiteral("6"), pdf, QStringLiteral("-")});
+  EXPECT_FALSE(page6.contains(U("七組")));
+
+  EXPECT_EQ(f.sheet()->Storage(), storage);
+  EXPECT_FALSE(f.sheet()->IsModified());
+}
+
+TEST(PrintDialog, PreviewShowsThePages) {
+  Frame f;
+  f.sheet()->ShowClass(0);
+  QPointer<QDialog> dialog = f.Open();
+  Press(dialog, "Command3");
+  auto* preview = dialog->findChild<QPrintPreviewDialog*>();
+  ASSERT_NE(preview, nullptr);
+  EXPECT_TRUE(preview->isVisible());
+  ASSERT_FALSE(dialog.isNull()) << "the print dialog stays";
+  preview->close();
+}
+
+}  // namespace
+}  // namespace kelt
