@@ -1,9 +1,48 @@
 #include "core/sheet/textgrid.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdint>
+#include <new>
 #include <utility>
 
 namespace kelt {
+
+namespace {
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// Below this a grid lives in ordinary memory: a class view, the dialogs' grids.
+constexpr std::size_t kHugeFrom = std::size_t{1} << 20;
+
+std::size_t Rounded(std::size_t bytes) { return (bytes + kHugePage - 1) & ~(kHugePage - 1); }
+}  // namespace
+
+void* AllocateCellMemory(std::size_t bytes) {
+  if (bytes < kHugeFrom) return ::operator new(bytes);
+  // Mapped with room to spare, then trimmed to a huge-page boundary at both ends.
+  const std::size_t size = Rounded(bytes);
+  void* mapped =
+      ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) throw std::bad_alloc();
+  auto* start = static_cast<char*>(mapped);
+  const auto address = reinterpret_cast<std::uintptr_t>(start);
+  auto* aligned = reinterpret_cast<char*>((address + kHugePage - 1) & ~(kHugePage - 1));
+  if (aligned > start) ::munmap(start, static_cast<std::size_t>(aligned - start));
+  const std::size_t tail = kHugePage - static_cast<std::size_t>(aligned - start);
+  if (tail > 0) ::munmap(aligned + size, tail);
+#ifdef MADV_HUGEPAGE
+  ::madvise(aligned, size, MADV_HUGEPAGE);
+#endif
+  return aligned;
+}
+
+void FreeCellMemory(void* memory, std::size_t bytes) {
+  if (bytes < kHugeFrom) {
+    ::operator delete(memory);
+    return;
+  }
+  ::munmap(memory, Rounded(bytes));
+}
 
 TextGrid::TextGrid(int rows, int cols) {
   SetCols(cols);
@@ -33,7 +72,7 @@ void TextGrid::SetRows(int rows) {
 void TextGrid::SetCols(int cols) {
   cols = std::max(cols, 0);
   if (cols == m_cols) return;
-  std::vector<QString> cells(static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(cols));
+  Cells cells(static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(cols));
   const int keep = std::min(cols, m_cols);
   for (int r = 0; r < m_rows; ++r) {
     for (int c = 0; c < keep; ++c) {

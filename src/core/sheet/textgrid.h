@@ -7,6 +7,23 @@
 
 namespace kelt {
 
+// Memory for a grid's cells. A year's grid is several megabytes that are all written at once
+// (a file read, a view switch); in huge pages that costs a handful of page faults instead of
+// thousands, where each fault is dear. Small grids take ordinary memory.
+void* AllocateCellMemory(std::size_t bytes);
+void FreeCellMemory(void* memory, std::size_t bytes);
+
+template <typename T>
+struct CellAllocator {
+  using value_type = T;
+  CellAllocator() = default;
+  template <typename U>
+  CellAllocator(const CellAllocator<U>&) {}
+  T* allocate(std::size_t n) { return static_cast<T*>(AllocateCellMemory(n * sizeof(T))); }
+  void deallocate(T* p, std::size_t n) { FreeCellMemory(p, n * sizeof(T)); }
+  bool operator==(const CellAllocator&) const { return true; }
+};
+
 // Rows × columns of cell texts, addressed (row, column) from (0, 0).
 class TextGrid {
  public:
@@ -59,7 +76,8 @@ class TextGrid {
 
   int m_rows = 0;
   int m_cols = 0;
-  std::vector<QString> m_cells;
+  using Cells = std::vector<QString, CellAllocator<QString>>;
+  Cells m_cells;
   int m_writtenTop = INT_MAX;
   int m_writtenLeft = INT_MAX;
   int m_writtenBottom = -1;

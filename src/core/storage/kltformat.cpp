@@ -1,5 +1,6 @@
 #include "core/storage/kltformat.h"
 
+#include <QHash>
 #include <algorithm>
 #include <climits>
 
@@ -39,6 +40,32 @@ bool HasSeparator(const QString& text) {
     return u == kTab || u == kComma || u == kCr || u == kLf;
   });
 }
+
+// One shared string for each short field text: a year's file repeats the same few marks a
+// quarter of a million times, and a string of its own for each would cost a heap block.
+class ShortFields {
+ public:
+  static constexpr qsizetype kMaxLength = 4;
+
+  QString Get(const char16_t* s, qsizetype length) {
+    if (length == 0) return QString();
+    if (length > kMaxLength) return QString(reinterpret_cast<const QChar*>(s), length);
+    quint64 key = 0;
+    for (qsizetype i = 0; i < length; ++i) key |= static_cast<quint64>(s[i]) << (16 * i);
+    // Texts that differ only by trailing NUL characters share a key; the comparison tells them
+    // apart, and only the first of them is kept.
+    const QStringView wanted(s, length);
+    const auto it = m_texts.constFind(key);
+    if (it != m_texts.constEnd()) {
+      if (QStringView(*it) == wanted) return *it;
+      return wanted.toString();
+    }
+    return *m_texts.insert(key, wanted.toString());
+  }
+
+ private:
+  QHash<quint64, QString> m_texts;
+};
 
 }  // namespace
 
@@ -89,27 +116,34 @@ QList<UnstorableCell> FindUnstorableCells(const TextGrid& storage) {
   return cells;
 }
 
-KltFields ReadKlt(const QByteArray& bytes) {
-  const QString text = DecodeFileText(bytes);
+namespace {
+
+struct KltScan {
+  int widestField = 1;
+  bool linesLeftOut = false;
+  bool fieldsLeftOut = false;
+};
+
+// The one splitter of a file's text: lines at CR, CRLF or LF, fields at TAB and comma.
+// `onField(line, field, text)` gets every field a sheet can hold (line < kKltMaxLines, field 1
+// to kKltMaxFields) and `onLine(line, fields)` every such line's end; an empty line has no field.
+template <typename OnField, typename OnLine>
+KltScan ScanKlt(const QString& text, OnField onField, OnLine onLine) {
   const auto* s = reinterpret_cast<const char16_t*>(text.constData());
   const qsizetype n = text.size();
-
-  KltFields result;
+  KltScan result;
   qsizetype widest = 1;
-  qsizetype lineCount = 0;
-  qsizetype lastWidth = 0;
+  qsizetype line = 0;
   qsizetype i = 0;
   while (i < n) {
-    const bool store = ++lineCount <= kKltMaxLines;
-    QStringList fields;
-    if (store) fields.reserve(lastWidth);
+    const bool store = line < kKltMaxLines;
     qsizetype field = 1;
     qsizetype fieldStart = i;
     qsizetype k = i;
     // Ends the field [fieldStart, k): kept, or noted when text is left out.
     auto endField = [&] {
       if (store && field <= kKltMaxFields) {
-        fields.append(text.mid(fieldStart, k - fieldStart));
+        onField(static_cast<int>(line), static_cast<int>(field), s + fieldStart, k - fieldStart);
       } else if (k > fieldStart) {
         (store ? result.fieldsLeftOut : result.linesLeftOut) = true;
       }
@@ -123,17 +157,62 @@ KltFields ReadKlt(const QByteArray& bytes) {
       widest = std::max(widest, field);
       fieldStart = k + 1;
     }
-    // An empty line has no field at all; otherwise the text after the last separator is one.
     if (k > i) endField();
-    if (store) {
-      lastWidth = fields.size();
-      result.lines.append(std::move(fields));
-    }
+    if (store)
+      onLine(static_cast<int>(line),
+             k > i ? static_cast<int>(std::min<qsizetype>(field, kKltMaxFields)) : 0);
+    ++line;
     if (k < n && s[k] == kCr && k + 1 < n && s[k + 1] == kLf) ++k;
     i = k + 1;
   }
   result.widestField = static_cast<int>(std::min<qsizetype>(widest, INT_MAX));
   return result;
+}
+
+}  // namespace
+
+KltFields ReadKlt(const QByteArray& bytes) {
+  const QString text = DecodeFileText(bytes);
+  KltFields result;
+  ShortFields shortFields;
+  QStringList fields;
+  const KltScan scan = ScanKlt(
+      text,
+      [&](int, int, const char16_t* s, qsizetype length) {
+        fields.append(shortFields.Get(s, length));
+      },
+      [&](int, int count) {
+        result.lines.append(std::move(fields));
+        fields = QStringList();
+        fields.reserve(count);
+      });
+  result.widestField = scan.widestField;
+  result.linesLeftOut = scan.linesLeftOut;
+  result.fieldsLeftOut = scan.fieldsLeftOut;
+  return result;
+}
+
+KltLoad ReadKltIntoSheet(Sheet& sheet, const QByteArray& bytes) {
+  const QString text = DecodeFileText(bytes);
+  // A first pass finds the widest line, so the storage grid is widened once, before it is
+  // filled; the second puts every field straight into its cell.
+  const KltScan shape = ScanKlt(
+      text, [](int, int, const char16_t*, qsizetype) {}, [](int, int) {});
+  TextGrid& storage = sheet.MutableStorage();
+  const int lastField = std::min(shape.widestField, kKltMaxFields);
+  if (storage.Cols() < lastField + 1) storage.SetCols(lastField + 1);
+  if (storage.Rows() < Sheet::kStorageRows) storage.SetRows(Sheet::kStorageRows);
+  ShortFields shortFields;
+  ScanKlt(
+      text,
+      [&](int line, int field, const char16_t* s, qsizetype length) {
+        storage.SetText(line, field, shortFields.Get(s, length));
+      },
+      [&](int line, int count) {
+        for (int j = count + 1; j <= lastField; ++j) storage.SetText(line, j, QString());
+      });
+  sheet.ShowReadStorage();
+  return {shape.linesLeftOut, shape.fieldsLeftOut};
 }
 
 void LoadKlt(Sheet& sheet, const KltFields& fields) {

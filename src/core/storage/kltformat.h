@@ -64,4 +64,14 @@ KltFields ReadKlt(const QByteArray& bytes);
 // view's pupil and year rows.
 void LoadKlt(Sheet& sheet, const KltFields& fields);
 
+// What a read into a sheet left out (see KltFields).
+struct KltLoad {
+  bool linesLeftOut = false;
+  bool fieldsLeftOut = false;
+};
+
+// LoadKlt(sheet, ReadKlt(bytes)) in one pass over the text, the fields going straight into the
+// storage grid, which is widened once: what opening a file uses.
+KltLoad ReadKltIntoSheet(Sheet& sheet, const QByteArray& bytes);
+
 }  // namespace kelt

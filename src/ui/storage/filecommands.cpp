@@ -103,8 +103,7 @@ QString ReadSheetFile(frmDocument* doc, const QString& path) {
   if (!file.error.isEmpty()) {
     return QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, file.error);
   }
-  const KltFields fields = ReadKlt(file.bytes);
-  LoadKlt(*doc->sheet(), fields);
+  const KltLoad fields = ReadKltIntoSheet(*doc->sheet(), file.bytes);
   QStringList leftOut;
   if (fields.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
   if (fields.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);

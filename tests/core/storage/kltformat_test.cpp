@@ -23,7 +23,21 @@ struct NewSheet {
   Sheet sheet;
 };
 
-void Load(Sheet& sheet, const QByteArray& bytes) { LoadKlt(sheet, ReadKlt(bytes)); }
+void Load(Sheet& sheet, const QByteArray& bytes) { ReadKltIntoSheet(sheet, bytes); }
+
+// Opening a file reads straight into the sheet; it must give what the fields give.
+void ExpectSameLoad(const QByteArray& bytes) {
+  NewSheet viaFields;
+  const KltFields fields = ReadKlt(bytes);
+  LoadKlt(viaFields.sheet, fields);
+  NewSheet direct;
+  const KltLoad load = ReadKltIntoSheet(direct.sheet, bytes);
+  EXPECT_EQ(direct.sheet.Storage(), viaFields.sheet.Storage())
+      << bytes.left(40).toHex().toStdString();
+  EXPECT_EQ(direct.sheet.View(), viaFields.sheet.View());
+  EXPECT_EQ(load.linesLeftOut, fields.linesLeftOut);
+  EXPECT_EQ(load.fieldsLeftOut, fields.fieldsLeftOut);
+}
 
 TEST(KltWriter, SmallSheetByteExact) {
   NewSheet s;
@@ -119,11 +133,14 @@ TEST(KltReader, SplitsLinesAndFields) {
       {"\xEF\xBB\xBF\xE6\xB0\x8F\t90\n", {{u"氏"_s, u"90"_s}}, 2},  // UTF-8 with mark, LF only
       {"\xE5\xB1\xB1\xE7\x94\xB0,90\n,\n", {{u"山田"_s, u"90"_s}, {u""_s, u""_s}}, 2},
       {"\x8E\x81\x81\t1", {{u"\x6C0F\xFFFD"_s, u"1"_s}}, 2},  // a broken byte keeps the TAB
+      // Short texts that differ only by a NUL stay apart.
+      {QByteArray("7\t7\0\t7\0\0\t7", 10), {{u"7"_s, u"7\0"_s, u"7\0\0"_s, u"7"_s}}, 4},
   };
   for (const auto& c : cases) {
     const KltFields fields = ReadKlt(c.bytes);
     EXPECT_EQ(fields.lines, c.lines) << c.bytes.toHex().toStdString();
     EXPECT_EQ(fields.widestField, c.widestField) << c.bytes.toHex().toStdString();
+    ExpectSameLoad(c.bytes);
   }
 }
 
@@ -254,7 +271,9 @@ TEST(KltReader, LineAndFieldLimits) {
     const KltFields read = ReadKlt(c.bytes);
     EXPECT_EQ(read.linesLeftOut, c.linesLeftOut) << c.why;
     EXPECT_EQ(read.fieldsLeftOut, c.fieldsLeftOut) << c.why;
+    ExpectSameLoad(c.bytes);
   }
+  ExpectSameLoad(bytes);
 }
 
 // Sheets as teachers fill them, written and read back, give the same cells: also those whose only
