@@ -8,14 +8,19 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
+#include "core/calc/calculator.h"
+#include "core/calc/computations.h"
+#include "core/calc/grades.h"
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "core/storage/sheetfile.h"
 #include "fill.h"
 #include "ui/app/application.h"
 #include "ui/app/frmmain.h"
+#include "ui/calc/columndialog.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
 #include "ui/sheet/frmdocument.h"
@@ -25,13 +30,15 @@ namespace {
 
 using kelt::Sheet;
 
-void BM_StoreView(benchmark::State& state) {
+// Every cell of the view into storage, as the first store after a change of the view's shape;
+// later stores copy only what was written since.
+void BM_StoreWholeView(benchmark::State& state) {
   Sheet sheet;
   sheet.BuildSheetLayout();
   kelt::bench::Fill(sheet, static_cast<int>(state.range(0)));
-  for (auto _ : state) sheet.StoreView();
+  for (auto _ : state) sheet.StoreWholeViewInto(sheet.MutableStorage());
 }
-BENCHMARK(BM_StoreView)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StoreWholeView)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
 
 void BM_ReloadGradeView(benchmark::State& state) {
   Sheet sheet;
@@ -86,6 +93,98 @@ void BM_WindowViewSwitch(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_WindowViewSwitch)->Arg(21)->Arg(257)->Unit(benchmark::kMillisecond);
+
+// One view button with the repaint as the event loop does it, not more: what the teacher waits
+// for between the click and the new table.
+void BM_WindowViewSwitchPainted(benchmark::State& state) {
+  ShownSheet shown(static_cast<int>(state.range(0)));
+  kelt::frmDocument& doc = shown.doc;
+  int i = 0;
+  for (auto _ : state) {
+    if (++i % 2) {
+      doc.ShowClassView(3);
+    } else {
+      doc.ShowGradeView();
+    }
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_WindowViewSwitchPainted)->Arg(257)->Unit(benchmark::kMillisecond);
+
+// From a calculation dialog's OK to the repainted table, in the grade view of a full year of 257
+// columns: the snapshot, the computation, the notice of what changed and the repaint.
+void CalculationToRepaint(
+    benchmark::State& state, const kelt::CalcChoice& choice, bool needsItem,
+    const std::function<void(kelt::TextGrid&, const kelt::CalcChoice&)>& compute) {
+  ShownSheet shown(257);
+  kelt::frmDocument& doc = shown.doc;
+  doc.viewGrid()->SetCurrentCell(1, choice.targetColumn);
+  for (auto _ : state) {
+    kelt::RunCalculation(&doc, &doc, choice, true, needsItem, compute);
+    QApplication::processEvents();
+  }
+}
+
+kelt::CalcChoice Choice(QList<int> items, int places, int target) {
+  kelt::CalcChoice choice;
+  choice.items = std::move(items);
+  choice.places = places;
+  choice.targetColumn = target;
+  return choice;
+}
+
+void BM_OkToRepaint_Total(benchmark::State& s) {
+  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 0, 40), false,
+                       [](auto& v, const auto& c) { kelt::HorizontalTotal(v, c); });
+}
+void BM_OkToRepaint_Average(benchmark::State& s) {
+  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1, 40), false,
+                       [](auto& v, const auto& c) { kelt::HorizontalAverage(v, c); });
+}
+void BM_OkToRepaint_VerticalTotalAverage(benchmark::State& s) {
+  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1, 40), false,
+                       [](auto& v, const auto& c) { kelt::VerticalTotalAverage(v, c); });
+}
+void BM_OkToRepaint_Rank(benchmark::State& s) {
+  CalculationToRepaint(s, Choice({0}, 0, 40), true,
+                       [](auto& v, const auto& c) { kelt::Rank(v, c); });
+}
+void BM_OkToRepaint_DeviationScore(benchmark::State& s) {
+  CalculationToRepaint(s, Choice({0}, 1, 40), true,
+                       [](auto& v, const auto& c) { kelt::DeviationScore(v, c); });
+}
+void BM_OkToRepaint_Rounding(benchmark::State& s) {
+  CalculationToRepaint(s, Choice({}, 0, 40), false,
+                       [](auto& v, const auto& c) { kelt::RoundColumn(v, c); });
+}
+void BM_OkToRepaint_Grades(benchmark::State& s) {
+  CalculationToRepaint(s, Choice({0}, 0, 40), true, [](auto& v, const auto& c) {
+    kelt::WriteGrades(v, c, {85, 65, 40, 30, 0}, false);
+  });
+}
+BENCHMARK(BM_OkToRepaint_Total)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OkToRepaint_Average)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OkToRepaint_VerticalTotalAverage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OkToRepaint_Rank)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OkToRepaint_DeviationScore)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OkToRepaint_Rounding)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OkToRepaint_Grades)->Unit(benchmark::kMillisecond);
+
+// The calculator's operation key on a full year: every pupil of the target column written.
+void BM_OkToRepaint_CalculatorKey(benchmark::State& state) {
+  ShownSheet shown(257);
+  kelt::frmDocument& doc = shown.doc;
+  doc.viewGrid()->SetCurrentCell(1, 40);
+  kelt::Calculator calculator;
+  int op = kelt::Calculator::kAdd;
+  for (auto _ : state) {
+    doc.sheet()->EditView([&](kelt::TextGrid& view) { calculator.Operation(op, view, 2, 40); });
+    doc.sheet()->MarkModified();
+    op = op == kelt::Calculator::kAdd ? kelt::Calculator::kEquals : kelt::Calculator::kAdd;
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_OkToRepaint_CalculatorKey)->Unit(benchmark::kMillisecond);
 
 // One Enter in the editor box (move, scroll, refresh, focus bounce) and one typed digit written
 // into the new cell, in a full year of 257 columns.

@@ -48,12 +48,15 @@ void Sheet::SetViewText(int row, int col, const QString& text) {
   if (!m_view.Contains(row, col)) return;
   m_view.SetText(row, col, text);
   m_view.TakeWrittenArea();  // announced here, not again with the next bulk edit
+  m_unstored |= QRect(col, row, 1, 1);
   emit viewCellChanged(row, col);
 }
 
 void Sheet::AnnounceWritten() {
   const QRect area = m_view.TakeWrittenArea();
-  if (!area.isEmpty()) emit viewTextsChanged(area);
+  if (area.isEmpty()) return;
+  m_unstored |= area;
+  emit viewTextsChanged(area);
 }
 
 void Sheet::SetMark(Mark mark) {
@@ -84,6 +87,7 @@ void Sheet::SetViewRows(int rows) {
   if (rows == m_view.Rows()) return;
   emit viewRowsAboutToChange(m_view.Rows(), rows);
   m_view.SetRows(rows);
+  m_wholeViewUnstored = true;
   emit viewRowsChanged();
 }
 
@@ -91,6 +95,7 @@ void Sheet::SetViewCols(int cols) {
   if (cols == m_view.Cols()) return;
   emit viewColsAboutToChange(m_view.Cols(), cols);
   m_view.SetCols(cols);
+  m_wholeViewUnstored = true;
   emit viewColsChanged();
 }
 
@@ -141,21 +146,40 @@ void Sheet::LayoutGradeView() {
 }
 
 void Sheet::StoreViewInto(TextGrid& storage) const {
+  StoreArea(storage, m_wholeViewUnstored ? QRect(0, 0, m_view.Cols(), m_view.Rows()) : m_unstored);
+}
+
+void Sheet::StoreWholeViewInto(TextGrid& storage) const {
+  StoreArea(storage, QRect(0, 0, m_view.Cols(), m_view.Rows()));
+}
+
+void Sheet::StoreView() {
+  StoreViewInto(m_storage);
+  MarkStored();
+}
+
+void Sheet::StoreArea(TextGrid& storage, const QRect& area) const {
   const int cols = m_view.Cols();
   if (storage.Cols() < cols) storage.SetCols(cols);
   if (storage.Rows() < kStorageRows) storage.SetRows(kStorageRows);
+  // The header row is always stored: a few cells.
   for (int c = 0; c < cols; ++c) storage.SetText(0, c, m_view.Text(0, c));
-  if (IsGradeView()) {
-    for (int row = 1; row < kGradeRows; ++row) {
-      const int storageRow = StorageRowOfGradeRow(row);
-      for (int c = 0; c < cols; ++c) storage.SetText(storageRow, c, m_view.Text(row, c));
-    }
-  } else {
-    const int m = ViewIndex();
-    for (int r = 1; r <= kClassBlockRows; ++r) {
-      for (int c = 1; c < cols; ++c) storage.SetText(StorageRow(m, r), c, m_view.Text(r, c));
-    }
+  const bool grade = IsGradeView();
+  // A class view's numbers are its own; the grade view's are stored with the pupils.
+  const int firstCol = std::max(area.left(), grade ? 0 : 1);
+  const int lastCol = std::min(area.right(), cols - 1);
+  const int firstRow = std::max(area.top(), 1);
+  const int lastRow = std::min(area.bottom(), grade ? kGradeRows - 1 : kClassBlockRows);
+  const int m = ViewIndex();
+  for (int row = firstRow; row <= lastRow; ++row) {
+    const int storageRow = grade ? StorageRowOfGradeRow(row) : StorageRow(m, row);
+    for (int c = firstCol; c <= lastCol; ++c) storage.SetText(storageRow, c, m_view.Text(row, c));
   }
+}
+
+void Sheet::MarkStored(const QRect& stillUnstored) {
+  m_unstored = stillUnstored;
+  m_wholeViewUnstored = false;
 }
 
 void Sheet::CopyStorageToGradeView(int firstRow, int firstCol) {
@@ -168,7 +192,11 @@ void Sheet::CopyStorageToGradeView(int firstRow, int firstCol) {
   AnnounceWritten();
 }
 
-void Sheet::ReloadGradeView() { CopyStorageToGradeView(1, 0); }
+void Sheet::ReloadGradeView() {
+  CopyStorageToGradeView(1, 0);
+  // Every pupil and year cell now holds what storage holds, unless the view is the wider.
+  if (m_storage.Cols() >= m_view.Cols()) MarkStored();
+}
 
 void Sheet::ShowReadStorage() {
   SetViewCols(m_storage.Cols());
@@ -188,6 +216,8 @@ void Sheet::ReloadClassView(int classIndex) {
   if (classIndex < 0 || classIndex >= kClassCount) return;
   CopyClassRows(m_storage, classIndex, m_view);
   AnnounceWritten();
+  // The labels of the total and average rows are the view's own, not storage's.
+  if (m_storage.Cols() >= m_view.Cols()) MarkStored(QRect(1, kClassRows - 2, 1, 2));
 }
 
 TextGrid Sheet::ClassViewOf(const TextGrid& storage, int classIndex) {

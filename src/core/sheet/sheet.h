@@ -98,9 +98,12 @@ class Sheet : public QObject {
   void LayoutClassView();
   void LayoutGradeView();
   // Copy the view into storage (the snapshot taken by view switches, calculations, writes).
-  void StoreView() { StoreViewInto(m_storage); }
-  // The same copy into another grid in the storage layout (what a store would give).
+  // Only the cells written since the view and storage last agreed are copied, and the header.
+  void StoreView();
+  // The same copy into a copy of storage (what a store would give).
   void StoreViewInto(TextGrid& storage) const;
+  // Every cell of the view, as the first store after a change of shape copies it.
+  void StoreWholeViewInto(TextGrid& storage) const;
   // Copy storage back into the grade view or into the class view of class n.
   void ReloadGradeView();
   void ReloadClassView(int classIndex);
@@ -145,6 +148,10 @@ class Sheet : public QObject {
   void SetViewIndex(int index);
   // Tells the screen which of the view's cells were written since the last notice.
   void AnnounceWritten();
+  // Copies the view's cells in `area` (x a column, y a row), and the header row, into storage.
+  void StoreArea(TextGrid& storage, const QRect& area) const;
+  // The view and storage agree but for `stillUnstored`.
+  void MarkStored(const QRect& stillUnstored = {});
   // Copies class n's rows of `storage` into a class view, from column 1 on.
   static void CopyClassRows(const TextGrid& storage, int classIndex, TextGrid& view);
   // Copies storage into the grade view's rows from firstRow and columns from firstCol.
@@ -152,6 +159,10 @@ class Sheet : public QObject {
 
   TextGrid m_view;
   TextGrid m_storage;
+  // View cells written since the view and storage last agreed; all of them after a change of
+  // the view's shape.
+  QRect m_unstored;
+  bool m_wholeViewUnstored = true;
   int m_viewIndex = kGradeMarker;
   Mark m_mark = Mark::Untouched;
   QString m_caption;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "core/edit/structureedits.h"
 #include "support/qtprint.h"
 
 namespace kelt {
@@ -205,6 +208,57 @@ TEST(Sheet, TagAndCaptionAnnounceChanges) {
   sheet.SetMark(Sheet::Mark::Saved);
   EXPECT_EQ(tags, (QStringList{QStringLiteral("1"), QStringLiteral("0")}));
   EXPECT_FALSE(sheet.IsModified());
+}
+
+// A store copies only what was written since the view and storage last agreed: whatever a
+// teacher does in between, it must leave storage exactly as copying every cell would.
+TEST(Sheet, AStoreEqualsCopyingEveryCell) {
+  std::mt19937 random(20261207);
+  const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  for (int run = 0; run < 20; ++run) {
+    NewSheet s;
+    Sheet& sheet = s.sheet;
+    for (int step = 0; step < 60; ++step) {
+      const TextGrid& view = sheet.View();
+      const QString text = QString::number(pick(1000));
+      switch (pick(9)) {
+        case 0:
+        case 1:
+          sheet.SetViewText(pick(view.Rows()), pick(view.Cols()), text);
+          break;
+        case 2: {
+          const int col = pick(view.Cols());
+          sheet.EditView([&](TextGrid& v) {
+            for (int r = 1; r < v.Rows(); r += 3) v.SetText(r, col, text);
+          });
+          break;
+        }
+        case 3:
+          sheet.ShowClass(pick(Sheet::kClassCount));
+          break;
+        case 4:
+          sheet.ShowGrade();
+          break;
+        case 5:
+          sheet.Undo();
+          break;
+        case 6:
+          InsertColumn(sheet, 2 + pick(view.Cols() - 2));
+          break;
+        case 7:
+          DeleteColumn(sheet, 2 + pick(view.Cols() - 2));
+          break;
+        default:
+          sheet.StoreView();
+          break;
+      }
+      TextGrid expected = sheet.Storage();
+      sheet.StoreWholeViewInto(expected);
+      TextGrid stored = sheet.Storage();
+      sheet.StoreViewInto(stored);
+      ASSERT_EQ(stored, expected) << "run " << run << ", step " << step;
+    }
+  }
 }
 
 }  // namespace
