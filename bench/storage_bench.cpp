@@ -14,23 +14,13 @@
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "core/storage/sheetfile.h"
+#include "fill.h"
 
 namespace {
 
 using kelt::Sheet;
 
-// Every storage row and field filled: item names, pupil names in kana and kanji, marks.
-kelt::TextGrid FullStorage() {
-  kelt::TextGrid storage(Sheet::kStorageRows, kelt::kKltMaxFields + 1);
-  storage.SetText(0, 1, QStringLiteral("氏  名"));
-  for (int c = 2; c < storage.Cols(); ++c) storage.SetText(0, c, QStringLiteral("項目%1").arg(c));
-  for (int r = 1; r < storage.Rows(); ++r) {
-    storage.SetText(r, 1, QStringLiteral("髙橋ｺﾀﾛｳ%1").arg(r));
-    for (int c = 2; c < storage.Cols(); ++c)
-      storage.SetText(r, c, QString::number((r * 7 + c) % 101));
-  }
-  return storage;
-}
+kelt::TextGrid FullStorage() { return kelt::bench::FullStorage(kelt::kKltMaxFields + 1); }
 
 void BM_ReadKltIntoSheet(benchmark::State& state) {
   const QByteArray bytes = kelt::WriteKlt(FullStorage());

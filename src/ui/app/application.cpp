@@ -5,6 +5,7 @@
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
+#include <QWidget>
 
 #include "ui/app/frmmain.h"
 #include "ui/app/frmsplash.h"
@@ -33,6 +34,35 @@ void SetupApplication(QApplication& app) {
   }
 }
 
+namespace {
+// Ends the program once `window` has drawn itself completely for the first time.
+class DrawnWatcher : public QObject {
+ public:
+  explicit DrawnWatcher(QWidget* window) : QObject(window), m_window(window) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !m_quitting) {
+      auto* widget = qobject_cast<QWidget*>(watched);
+      if (widget && widget->window() == m_window) {
+        m_quitting = true;
+        // The rest of this drawing pass is done before the queued quit runs.
+        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+      }
+    }
+    return false;
+  }
+
+ private:
+  QWidget* m_window;
+  bool m_quitting = false;
+};
+}  // namespace
+
+void QuitWhenDrawn(QWidget* window) { new DrawnWatcher(window); }
+
 int RunKelt(int argc, char** argv) {
   QApplication app(argc, argv);
   SetupApplication(app);
@@ -46,6 +76,7 @@ int RunKelt(int argc, char** argv) {
   frmMain frame(CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' '))));
   if (splash) splash->close();
   frame.show();
+  if (qEnvironmentVariableIsSet("KELT_QUIT_WHEN_DRAWN")) QuitWhenDrawn(&frame);
   return app.exec();
 }
 

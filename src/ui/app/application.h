@@ -1,6 +1,7 @@
 #pragma once
 
 class QApplication;
+class QWidget;
 
 namespace kelt {
 
@@ -8,7 +9,12 @@ namespace kelt {
 // installed Japanese faces, Qt's own dialogs in Japanese.
 void SetupApplication(QApplication& app);
 
-// The start-up routine: splash, frame with its first sheet, then the event loop.
+// The start-up routine: splash, frame with its first sheet, then the event loop. With
+// KELT_QUIT_WHEN_DRAWN set in the environment it ends once the frame is drawn: the launch
+// benchmark times that.
 int RunKelt(int argc, char** argv);
+
+// Ends the event loop once `window` has finished its first drawing.
+void QuitWhenDrawn(QWidget* window);
 
 }  // namespace kelt
