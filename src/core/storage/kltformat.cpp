@@ -192,8 +192,9 @@ KltFields ReadKlt(const QByteArray& bytes) {
   return result;
 }
 
-KltLoad ReadKltIntoSheet(Sheet& sheet, const QByteArray& bytes) {
+KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes) {
   const QString text = DecodeFileText(bytes);
+  bytes = QByteArray();  // a large file is held once, as text, while the cells are made
   // A first pass finds the widest line, so the storage grid is widened once, before it is
   // filled; the second puts every field straight into its cell.
   const KltScan shape = ScanKlt(

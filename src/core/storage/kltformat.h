@@ -71,7 +71,8 @@ struct KltLoad {
 };
 
 // LoadKlt(sheet, ReadKlt(bytes)) in one pass over the text, the fields going straight into the
-// storage grid, which is widened once: what opening a file uses.
-KltLoad ReadKltIntoSheet(Sheet& sheet, const QByteArray& bytes);
+// storage grid, which is widened once: what opening a file uses. Given the only reference to
+// the bytes, it lets them go as soon as they are decoded.
+KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes);
 
 }  // namespace kelt

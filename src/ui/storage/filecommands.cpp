@@ -96,14 +96,14 @@ QString ReadSheetFile(frmDocument* doc, const QString& path) {
   const QString absolute = QFileInfo(path).absoluteFilePath();
   doc->SetCaption(absolute);
   doc->SetFileStamp(DiskStamp::Of(absolute));
-  const FileBytes file = ReadFileBytes(absolute);
+  FileBytes file = ReadFileBytes(absolute);
   // A path that does not exist yet is a sheet the teacher is about to create.
   if (file.missing) return {};
   const QString shownPath = QDir::toNativeSeparators(absolute);
   if (!file.error.isEmpty()) {
     return QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, file.error);
   }
-  const KltLoad fields = ReadKltIntoSheet(*doc->sheet(), file.bytes);
+  const KltLoad fields = ReadKltIntoSheet(*doc->sheet(), std::move(file.bytes));
   QStringList leftOut;
   if (fields.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
   if (fields.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
