@@ -25,6 +25,7 @@
 #include "ui/platform/prompts.h"
 #include "ui/sheet/frmdocument.h"
 #include "ui/sheet/sheethost.h"
+#include "ui/storage/recovery.h"
 
 namespace {
 
@@ -316,6 +317,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   kelt::SetupApplication(app);
+  QTemporaryDir recovery;
+  kelt::SetRecoveryDirectory(recovery.path());
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

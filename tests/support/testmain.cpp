@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "ui/app/application.h"
+#include "ui/storage/recovery.h"
 
 // Every test program runs headless, with settings in a folder of its own.
 int main(int argc, char** argv) {
@@ -18,5 +19,6 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   kelt::SetupApplication(app);
+  kelt::SetRecoveryDirectory(config.filePath(QStringLiteral("recovery")));
   return RUN_ALL_TESTS();
 }

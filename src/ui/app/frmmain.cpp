@@ -31,6 +31,7 @@
 #include "ui/print/printdialog.h"
 #include "ui/sheet/frmdocument.h"
 #include "ui/storage/filecommands.h"
+#include "ui/storage/recovery.h"
 
 namespace kelt {
 
@@ -286,6 +287,7 @@ frmDocument* frmMain::NewSheet(const QString& path) {
   } else {
     message = ReadSheetFile(doc, path);
   }
+  new RecoveryCopy(doc);
   QMdiSubWindow* window = m_mdi->addSubWindow(doc);
   window->showMaximized();
   m_mdi->setActiveSubWindow(window);
@@ -304,6 +306,26 @@ void frmMain::ShowPendingMessages() {
   while (!m_pendingMessages.isEmpty()) {
     ShowMessage(this, m_pendingMessages.takeFirst(), PromptButtons::Ok, QString(),
                 PromptIcon::Warning);
+  }
+}
+
+void frmMain::OfferRecovery() {
+  QList<OrphanedCopy> copies = TakeOrphanedCopies();
+  if (copies.isEmpty()) return;
+  const PromptAnswer answer = ShowMessage(
+      this, QStringLiteral("前回の終了時に保存されていないシートがあります。復元しますか?"),
+      PromptButtons::YesNo);
+  for (const OrphanedCopy& copy : copies) {
+    if (answer == PromptAnswer::Yes) {
+      frmDocument* doc = NewSheet();
+      if (!RestoreCopy(copy, doc)) {
+        Tell(QStringLiteral("%1 を復元できませんでした。").arg(copy.caption));
+        continue;  // the copy stays for another try
+      }
+      // The sheet keeps a copy of its own from now on.
+      if (auto* recovery = doc->findChild<RecoveryCopy*>()) recovery->WriteNow();
+    }
+    RemoveCopy(copy);
   }
 }
 
@@ -407,6 +429,7 @@ void frmMain::showEvent(QShowEvent* event) {
   if (!m_pendingMessages.isEmpty()) QTimer::singleShot(0, this, &frmMain::ShowPendingMessages);
   if (m_placed) return;
   m_placed = true;
+  QTimer::singleShot(0, this, &frmMain::OfferRecovery);
   // The stored size is the outer one; the window manager's frame is known only once shown.
   QTimer::singleShot(0, this, [this] {
     const QSize frame = frameGeometry().size() - size();

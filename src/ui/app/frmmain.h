@@ -50,6 +50,8 @@ class frmMain : public QMainWindow, public SheetHost {
   void Arrange(int code);
   // Shows a calculation dialog by its name, one instance each.
   void OpenDialog(CalcDialog which);
+  // After a crash: offers the sheets the last run left unsaved, once the frame is shown.
+  void OfferRecovery();
   void HelpContents();
   void HelpAbout();
   void Undo();
