@@ -37,35 +37,38 @@ QString CutRange(TextGrid& view, int col, int row, int colSel, int rowSel) {
 PasteBlock ParsePasteText(const QString& text, int maxRows, int maxCols) {
   PasteBlock block;
   QStringList current;
-  QString cell;
   qsizetype& rows = block.rowCount;
   qsizetype fields = 1;
-  auto endCell = [&] {
-    if (rows < maxRows && current.size() < maxCols) current.append(cell);
-    cell.clear();
+  qsizetype cellStart = 0;
+  // A cell is cut from the text when it ends, and only when the sheet could hold it.
+  auto endCell = [&](qsizetype end) {
+    if (rows < maxRows && current.size() < maxCols)
+      current.append(text.mid(cellStart, end - cellStart));
   };
-  auto endRow = [&] {
-    endCell();
+  auto endRow = [&](qsizetype end) {
+    endCell(end);
     if (rows < maxRows) block.rows.append(current);
     current.clear();
     ++rows;
     fields = 1;
   };
+  const auto* s = reinterpret_cast<const char16_t*>(text.constData());
   const qsizetype n = text.size();
   for (qsizetype k = 0; k < n; ++k) {
-    const QChar ch = text.at(k);
-    if (ch == QLatin1Char('\t')) {
-      endCell();
+    const char16_t ch = s[k];
+    if (ch == u'\t') {
+      endCell(k);
       block.width = std::max(block.width, ++fields);
-    } else if (ch == QLatin1Char('\r')) {
-      endRow();
-    } else if (ch == QLatin1Char('\n')) {
+    } else if (ch == u'\r') {
+      endRow(k);
+    } else if (ch == u'\n') {
       // A line feed ends a row as a CR does (spreadsheets on Linux write LF), but after a CR
       // it is the second half of one row end.
-      if (k == 0 || text.at(k - 1) != QLatin1Char('\r')) endRow();
-    } else if (rows < maxRows && fields <= maxCols) {
-      cell += ch;
+      if (k == 0 || s[k - 1] != u'\r') endRow(k);
+    } else {
+      continue;
     }
+    cellStart = k + 1;
   }
   return block;
 }

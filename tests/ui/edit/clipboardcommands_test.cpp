@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTest>
 
@@ -85,6 +86,53 @@ TEST(ClipboardCommands, PasteRefusalsWriteNothing) {
   EXPECT_EQ(Action(frame, "mnuEditCut")->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
   EXPECT_EQ(Action(frame, "mnuEditCopy")->text(), QStringLiteral("ｺﾋﾟｰ(&C)"));
   EXPECT_EQ(Action(frame, "mnuEditPaste")->shortcut(), QKeySequence(QStringLiteral("Ctrl+V")));
+}
+
+// Whatever another program left on the clipboard: a bounded wait, the range check's message
+// when the block does not fit and nothing written then, and the window alive afterwards.
+TEST(ClipboardCommands, HostileClipboardTexts) {
+  frmMain frame;
+  frame.resize(1000, 700);
+  frame.show();
+  frmDocument* doc = frame.activeSheet();
+  const QString line300 = QStringLiteral("7\t").repeated(299) + QStringLiteral("7");
+  const struct {
+    const char* what;
+    QString text;
+    bool fits;
+  } cases[] = {
+      {"20 MB of lines", QStringLiteral("1234567890\r\n").repeated(1700000), false},
+      {"2000 lines", QStringLiteral("88\r\n").repeated(2000), false},
+      {"300 fields", line300, false},
+      {"NUL characters",
+       QStringLiteral("8") + QChar(0) + QStringLiteral("5\t") + QChar(0) + QStringLiteral("\r\n"),
+       true},
+      {"one field of 10 MB", QString(10 * 1024 * 1024, QLatin1Char('9')) + QStringLiteral("\r\n"),
+       true},
+  };
+  for (const auto& c : cases) {
+    doc->sheet()->ShowGrade();
+    doc->viewGrid()->SetCurrentCell(1, 2);
+    QApplication::clipboard()->setText(c.text);
+    const TextGrid before = doc->sheet()->View();
+    test::ScriptedPrompts prompts;
+    if (!c.fits) prompts.Expect(PromptAnswer::Ok);
+    QElapsedTimer timer;
+    timer.start();
+    frame.ToolbarClick(QStringLiteral("貼り付け"));
+    QApplication::processEvents();
+    EXPECT_LT(timer.elapsed(), 2000) << c.what;
+    if (c.fits) {
+      EXPECT_TRUE(prompts.shown().isEmpty()) << c.what;
+      const QString first = c.text.split(u'\t').first().split(u'\r').first();
+      EXPECT_TRUE(doc->sheet()->ViewText(1, 2) == first) << c.what;  // not printed: megabytes
+    } else {
+      ASSERT_EQ(prompts.shown().size(), 1) << c.what;
+      EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("コピー先の範囲が不適当です")) << c.what;
+      EXPECT_EQ(doc->sheet()->View(), before) << c.what;
+    }
+    doc->viewGrid()->viewport()->repaint();  // no freeze drawing what was pasted
+  }
 }
 
 }  // namespace
