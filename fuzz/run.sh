@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the fuzz targets with clang's libFuzzer (package libclang-rt-14-dev) and runs one for
-# the given number of seconds (default 60): klt_reader_fuzz (the default), klt_roundtrip_fuzz or
-# paste_fuzz.
+# the given number of seconds (default 60): klt_reader_fuzz (the default), klt_roundtrip_fuzz,
+# paste_fuzz or numberrules_fuzz.
 # Findings land in the build folder as crash-* files.
 #   fuzz/run.sh 600 klt_roundtrip_fuzz
 set -eu
@@ -24,6 +24,10 @@ printf '\320\266\t90\r\n\346\260\217\t\r\n' >"$corpus/seed-kana"
 # and two past the reader's limits: more lines than storage rows, more fields than columns.
 awk 'BEGIN { for (i = 0; i < 1100; i++) printf "%d\t%d\r\n", i, i % 101 }' >"$corpus/seed-lines"
 awk 'BEGIN { for (i = 0; i < 1100; i++) printf "%d,", i % 10; printf "\r\n" }' >"$corpus/seed-fields"
+# and marks as teachers type them, for the number rules.
+printf '1,200' >"$corpus/seed-grouped"
+printf ' -72.5E+1 ' >"$corpus/seed-exponent"
+printf '&H1F' >"$corpus/seed-hex"
 
 cd "$build"
 exec "./$target" -max_total_time="$seconds" -max_len=16384 -print_final_stats=1 -artifact_prefix="$build/" "$corpus"

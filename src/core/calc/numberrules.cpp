@@ -223,8 +223,12 @@ QString ResultText(double x) {
   if (!std::isfinite(x)) return QString();
   if (x == 0.0) return QStringLiteral("0");
   char text[40];
-  const auto printed =
+  auto printed =
       std::to_chars(text, text + sizeof text, x, std::chars_format::general, kSignificantDigits);
+  // Near the largest double, fifteen digits round past it and would read back as no number.
+  double back = 0.0;
+  if (std::from_chars(text, printed.ptr, back).ec != std::errc() || !std::isfinite(back))
+    printed = std::to_chars(text, text + sizeof text, x, std::chars_format::general);
   std::replace(text, printed.ptr, 'e', 'E');
   return QString::fromLatin1(text, printed.ptr - text);
 }

@@ -134,6 +134,10 @@ const TextCase kTexts[] = {{80, u"80"},
                            {0.0001, u"0.0001"},
                            {1e15, u"1E+15"},
                            {-2.5e-7, u"-2.5E-07"},
+                           // Fifteen digits of the largest doubles would read back as beyond
+                           // any number: these get the digits that read back.
+                           {std::numeric_limits<double>::max(), u"1.7976931348623157E+308"},
+                           {-std::numeric_limits<double>::max(), u"-1.7976931348623157E+308"},
                            {std::numeric_limits<double>::infinity(), u""},
                            {std::numeric_limits<double>::quiet_NaN(), u""}};
 
