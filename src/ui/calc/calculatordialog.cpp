@@ -12,6 +12,7 @@
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
+#include "ui/platform/singledialog.h"
 #include "ui/platform/twips.h"
 #include "ui/sheet/frmdocument.h"
 
@@ -42,10 +43,7 @@ const KeyPlace kOperationKeys[] = {
 CalculatorDialog::CalculatorDialog(Calculator* state, std::function<frmDocument*()> activeSheet,
                                    QWidget* parent)
     : QDialog(parent), m_state(state), m_activeSheet(std::move(activeSheet)) {
-  setObjectName(QStringLiteral("電卓"));
-  setWindowTitle(QStringLiteral("電卓"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setModal(false);
+  MakeSingleDialog(this, QStringLiteral("電卓"));
   ResizeInTwips(this, 3285, 3855);
   const QFont keyFont(PGothicFamily(), 12);
 

@@ -12,6 +12,7 @@
 #include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
+#include "ui/platform/singledialog.h"
 #include "ui/sheet/frmdocument.h"
 
 namespace kelt {
@@ -83,10 +84,7 @@ ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocume
                            QWidget* parent)
     : QDialog(parent), m_kind(kind), m_activeSheet(std::move(activeSheet)) {
   const QString name = QString::fromUtf8(kind.name);
-  setObjectName(name);
-  setWindowTitle(name);
-  setAttribute(Qt::WA_DeleteOnClose);
-  setModal(false);
+  MakeSingleDialog(this, name);
 
   auto* layout = new QVBoxLayout(this);
   if (kind.list != ColumnDialogKind::List::None) {

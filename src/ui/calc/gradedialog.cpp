@@ -13,6 +13,7 @@
 #include "ui/calc/columndialog.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
+#include "ui/platform/singledialog.h"
 #include "ui/platform/twips.h"
 #include "ui/sheet/frmdocument.h"
 
@@ -33,10 +34,7 @@ W* Named(W* widget, const QString& name) {
 
 GradeDialog::GradeDialog(std::function<frmDocument*()> activeSheet, QWidget* parent)
     : QDialog(parent), m_activeSheet(std::move(activeSheet)) {
-  setObjectName(QStringLiteral("評定"));
-  setWindowTitle(QStringLiteral("評定"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setModal(false);
+  MakeSingleDialog(this, QStringLiteral("評定"));
   ResizeInTwips(this, 8760, 5265);
 
   m_list = MakeColumnList(this, m_activeSheet(), false);

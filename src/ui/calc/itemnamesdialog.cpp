@@ -9,6 +9,7 @@
 #include "core/sheet/sheet.h"
 #include "core/sheet/textgrid.h"
 #include "ui/platform/flexgrid.h"
+#include "ui/platform/singledialog.h"
 #include "ui/platform/textgridmodel.h"
 #include "ui/platform/twips.h"
 #include "ui/sheet/frmdocument.h"
@@ -28,10 +29,7 @@ QString ItemLabel(int n) {
 
 ItemNamesDialog::ItemNamesDialog(std::function<frmDocument*()> activeSheet, QWidget* parent)
     : QDialog(parent), m_activeSheet(std::move(activeSheet)) {
-  setObjectName(QStringLiteral("列項目"));
-  setWindowTitle(QStringLiteral("列項目"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setModal(false);
+  MakeSingleDialog(this, QStringLiteral("列項目"));
   ResizeInTwips(this, 3945, 7440);
 
   // Row r names sheet column r + 1: the score columns 2 to Cols − 1.

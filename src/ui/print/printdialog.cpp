@@ -17,10 +17,7 @@ namespace kelt {
 
 PrintDialog::PrintDialog(std::function<frmDocument*()> activeSheet, QWidget* parent)
     : QDialog(parent), m_activeSheet(std::move(activeSheet)) {
-  setObjectName(QStringLiteral("印刷"));
-  setWindowTitle(QStringLiteral("印刷"));
-  setAttribute(Qt::WA_DeleteOnClose);
-  setModal(false);
+  MakeSingleDialog(this, QStringLiteral("印刷"));
   ResizeInTwips(this, 3075, 5700);
 
   m_list = MakeColumnList(this, m_activeSheet(), true);

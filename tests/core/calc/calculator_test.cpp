@@ -4,29 +4,13 @@
 
 #include <QStringList>
 
+#include "support/markcolumn.h"
 #include "support/qtprint.h"
 
 namespace kelt {
 namespace {
 
-// Cell texts written "a|b|c"; an empty text between bars is an empty cell.
-QStringList Texts(const char* joined) { return QString::fromUtf8(joined).split(u'|'); }
-
-// Pupils' marks in column 2; column 3 is the target and starts "old".
-TextGrid Marks(const QStringList& marks) {
-  TextGrid view(static_cast<int>(marks.size()) + 3, 4);
-  for (int i = 0; i < marks.size(); ++i) {
-    view.SetText(i + 1, 2, marks[i]);
-    view.SetText(i + 1, 3, QStringLiteral("old"));
-  }
-  return view;
-}
-
-QStringList Column(const TextGrid& view, int col) {
-  QStringList texts;
-  for (int r = 1; r <= view.Rows() - 3; ++r) texts << view.Text(r, col);
-  return texts;
-}
+using test::Texts;
 
 // Presses the keys of `keys` as the keypad would: digits, ".", "C" for CLR, and the operation
 // keys "=", "+", "-", "X", "/". Returns false at a division by zero.
@@ -71,11 +55,11 @@ TEST(Calculator, SequencesOnAColumn) {
   };
   for (const auto& c : cases) {
     Calculator calc;
-    TextGrid view = Marks(c.marks);
+    TextGrid view = test::MarkColumn(c.marks);
     EXPECT_TRUE(Press(calc, view, c.keys)) << c.keys;
-    EXPECT_EQ(Column(view, 3), c.target) << c.keys;
+    EXPECT_EQ(test::PupilCells(view, 3), c.target) << c.keys;
     EXPECT_EQ(calc.Display(), QString::fromUtf8(c.display)) << c.keys;
-    EXPECT_EQ(Column(view, 2), c.marks) << c.keys << ": the source stays";
+    EXPECT_EQ(test::PupilCells(view, 2), c.marks) << c.keys << ": the source stays";
   }
 }
 
@@ -83,24 +67,24 @@ TEST(Calculator, SequencesOnAColumn) {
 // without a numeric pupil there is nothing to divide.
 TEST(Calculator, DivisionByZeroStaysPending) {
   Calculator calc;
-  TextGrid view = Marks(Texts("80|60"));
+  TextGrid view = test::MarkColumn(Texts("80|60"));
   EXPECT_FALSE(Press(calc, view, "/0="));
   EXPECT_EQ(calc.PendingOp(), Calculator::kDivide);
-  EXPECT_EQ(Column(view, 3), QStringList(Texts("80|60"))) << "only the first key's copy";
+  EXPECT_EQ(test::PupilCells(view, 3), QStringList(Texts("80|60"))) << "only the first key's copy";
   calc.Clear();
   EXPECT_FALSE(Press(calc, view, "+"));
   EXPECT_EQ(calc.PendingOp(), Calculator::kDivide);
 
-  TextGrid noMarks = Marks(Texts("|abc"));
+  TextGrid noMarks = test::MarkColumn(Texts("|abc"));
   EXPECT_TRUE(Press(calc, noMarks, "="));
-  EXPECT_EQ(Column(noMarks, 3), QStringList(Texts("old|old")));
+  EXPECT_EQ(test::PupilCells(noMarks, 3), QStringList(Texts("old|old")));
   EXPECT_EQ(calc.PendingOp(), Calculator::kEquals);
 
   // The source as its own target: each key starts from what the one before wrote.
   Calculator same;
-  TextGrid column = Marks(Texts("10"));
+  TextGrid column = test::MarkColumn(Texts("10"));
   Press(same, column, "+5+5=", 2, 2);
-  EXPECT_EQ(Column(column, 2), QStringList(Texts("20")));
+  EXPECT_EQ(test::PupilCells(column, 2), QStringList(Texts("20")));
 }
 
 }  // namespace

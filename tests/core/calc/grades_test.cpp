@@ -4,31 +4,15 @@
 
 #include <QStringList>
 
+#include "support/markcolumn.h"
 #include "support/qtprint.h"
 
 namespace kelt {
 namespace {
 
-// Cell texts written "a|b|c"; an empty text between bars is an empty cell.
-QStringList Texts(const char* joined) { return QString::fromUtf8(joined).split(u'|'); }
+using test::Texts;
 
 const GradeBounds kDefault = {85, 65, 40, 30, 0};
-
-// Pupils' marks in column 2 (item 0); column 3 is the target and starts "old".
-TextGrid Marks(const QStringList& marks) {
-  TextGrid view(static_cast<int>(marks.size()) + 3, 4);
-  for (int i = 0; i < marks.size(); ++i) {
-    view.SetText(i + 1, 2, marks[i]);
-    view.SetText(i + 1, 3, QStringLiteral("old"));
-  }
-  return view;
-}
-
-QStringList Column(const TextGrid& view, int col) {
-  QStringList texts;
-  for (int r = 1; r <= view.Rows() - 3; ++r) texts << view.Text(r, col);
-  return texts;
-}
 
 CalcChoice Item0(int target) {
   CalcChoice choice;
@@ -63,11 +47,11 @@ TEST(Grades, WritesDigitsOrLettersAndCounts) {
        {5, 0, 0, 0, 0}},
   };
   for (const auto& c : cases) {
-    TextGrid view = Marks(marks);
+    TextGrid view = test::MarkColumn(marks);
     const int written = WriteGrades(view, Item0(3), c.bounds, c.letters);
-    EXPECT_EQ(Column(view, 3), c.grades) << c.what;
+    EXPECT_EQ(test::PupilCells(view, 3), c.grades) << c.what;
     EXPECT_EQ(written, c.grades.size() - c.grades.count(QStringLiteral("old"))) << c.what;
-    EXPECT_EQ(Column(view, 2), marks) << c.what << ": the marks stay";
+    EXPECT_EQ(test::PupilCells(view, 2), marks) << c.what << ": the marks stay";
     EXPECT_EQ(CountGrades(view, Item0(3), c.bounds), c.counts) << c.what;
   }
 }
@@ -78,12 +62,12 @@ TEST(Grades, BoundsTargetsAndMissingItems) {
             (GradeBounds{1, 0, 0, 70.5, -10}));
 
   // The evaluated column as target: marks become grades.
-  TextGrid view = Marks(Texts("90|50"));
+  TextGrid view = test::MarkColumn(Texts("90|50"));
   WriteGrades(view, Item0(2), kDefault, false);
-  EXPECT_EQ(Column(view, 2), QStringList(Texts("5|3")));
+  EXPECT_EQ(test::PupilCells(view, 2), QStringList(Texts("5|3")));
 
   // No item, or an item past the sheet's columns: nothing is read or written.
-  TextGrid untouched = Marks(Texts("90"));
+  TextGrid untouched = test::MarkColumn(Texts("90"));
   CalcChoice none = Item0(3);
   none.items.clear();
   CalcChoice beyond = Item0(3);
@@ -92,7 +76,7 @@ TEST(Grades, BoundsTargetsAndMissingItems) {
     EXPECT_EQ(WriteGrades(untouched, choice, kDefault, false), 0);
     EXPECT_EQ(CountGrades(untouched, choice, kDefault), (GradeCounts{}));
   }
-  EXPECT_EQ(Column(untouched, 3), QStringList(Texts("old")));
+  EXPECT_EQ(test::PupilCells(untouched, 3), QStringList(Texts("old")));
 }
 
 }  // namespace

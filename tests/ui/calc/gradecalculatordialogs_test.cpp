@@ -13,6 +13,7 @@
 
 #include "core/sheet/sheet.h"
 #include "support/frameactions.h"
+#include "support/markcolumn.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
@@ -56,7 +57,7 @@ QStringList Column(Sheet* sheet, int col, int rows) {
   return texts;
 }
 
-QStringList Texts(const char* joined) { return QString::fromUtf8(joined).split(u'|'); }
+using test::Texts;
 
 struct Frame {
   explicit Frame(const char* marks) {
