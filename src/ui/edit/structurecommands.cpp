@@ -84,6 +84,8 @@ void ToggleNameLock(frmDocument* doc) {
   if (!doc) return;
   FlexGrid* grid = doc->viewGrid();
   grid->SetFixedCols(grid->FixedCols() == 2 ? 1 : 2);
+  // A cursor on a name moved off it: the editor follows, so no later view switch brings it back.
+  doc->cellEditor()->Refresh();
 }
 
 }  // namespace kelt

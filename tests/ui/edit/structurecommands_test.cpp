@@ -13,6 +13,7 @@
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
 #include "ui/platform/flexgrid.h"
+#include "ui/sheet/celleditor.h"
 #include "ui/sheet/frmdocument.h"
 
 namespace kelt {
@@ -150,6 +151,8 @@ TEST(StructureCommands, NameLockFreezesTheNameColumn) {
   f.sheet()->SetViewText(3, 1, QStringLiteral("佐藤"));
   f.grid()->SetColWidth(1, 2000);
   f.grid()->SetCurrentCell(3, 1);
+  f.doc()->cellEditor()->Refresh();  // the cursor on a name, as typing names leaves it
+  ASSERT_EQ(f.sheet()->Mynowcol, 1);
   const int nameWidth = f.grid()->ColWidth(1);
   const int numberWidth = f.grid()->ColWidth(0);
   ASSERT_EQ(f.grid()->FixedCols(), 1);
@@ -157,6 +160,7 @@ TEST(StructureCommands, NameLockFreezesTheNameColumn) {
   f.frame.ToolbarClick(QStringLiteral("氏名"));
   EXPECT_EQ(f.grid()->FixedCols(), 2);
   EXPECT_EQ(f.grid()->Col(), 2) << "the cursor leaves the frozen column";
+  EXPECT_EQ(f.sheet()->Mynowcol, 2) << "and the editor with it";
   EXPECT_EQ(f.grid()->ColWidth(0), numberWidth);
   EXPECT_EQ(f.grid()->ColWidth(1), nameWidth);
   EXPECT_EQ(f.grid()->LeftCol(), 2);
