@@ -50,6 +50,8 @@ RecoveryCopy::RecoveryCopy(frmDocument* doc) : QObject(doc), m_doc(doc) {
       Remove();  // saved: the file holds it all
     }
   });
+  // Every typed cell, not only the first change: an hour of typing is copied every 30 s.
+  connect(sheet, &Sheet::viewCellChanged, this, [this] { Schedule(kTypingDelayMs); });
   connect(sheet, &Sheet::viewTextsChanged, this, [this] { Schedule(kBulkDelayMs); });
 }
 

@@ -32,6 +32,8 @@ class RecoveryCopy : public QObject {
   QString BasePath() const { return m_base; }
   // Writes the copy now when the sheet has unsaved changes.
   void WriteNow();
+  // Whether a write is due.
+  bool WritePending() const { return m_timer.isActive(); }
   void Remove();
 
   // The delay after a typed change.

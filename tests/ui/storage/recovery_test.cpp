@@ -66,6 +66,12 @@ TEST(Recovery, ACopyFollowsUnsavedChanges) {
   RunCalculation(doc, doc, choice, true, false,
                  [](TextGrid& view, const CalcChoice& c) { HorizontalTotal(view, c); });
   ASSERT_TRUE(WaitForCopy(folder)) << "a calculation is copied at once";
+  // Marks typed after that are copied again, 30 s later, however long the typing goes on.
+  auto* copy = doc->findChild<RecoveryCopy*>();
+  ASSERT_FALSE(copy->WritePending());
+  doc->sheet()->SetViewText(6, 3, QStringLiteral("64"));
+  EXPECT_TRUE(copy->WritePending());
+  copy->WriteNow();
   const TextGrid storageBefore = doc->sheet()->Storage();
 
   const QStringList copies = folder.Files("*.klt");
@@ -75,6 +81,7 @@ TEST(Recovery, ACopyFollowsUnsavedChanges) {
   ReadKltIntoSheet(read, test::ReadAll(folder.dir.filePath(copies[0])));
   EXPECT_EQ(read.Storage().Text(Sheet::StorageRow(2, 4), 1), QStringLiteral("佐藤"));
   EXPECT_EQ(read.Storage().Text(Sheet::StorageRow(2, 4), 5), QStringLiteral("77"));
+  EXPECT_EQ(read.Storage().Text(Sheet::StorageRow(2, 6), 3), QStringLiteral("64"));
   EXPECT_EQ(doc->sheet()->Storage(), storageBefore) << "the undo snapshot is not disturbed";
 
   // Saved: the file holds it all and the copy goes.
