@@ -46,9 +46,13 @@ RecoveryCopy::RecoveryCopy(frmDocument* doc) : QObject(doc), m_doc(doc) {
   connect(sheet, &Sheet::markChanged, this, [this](Sheet::Mark mark) {
     if (mark == Sheet::Mark::Modified) {
       Schedule(kTypingDelayMs);
-    } else {
-      Remove();  // saved: the file holds it all
+      return;
     }
+    // Saved: the file holds it all. A save that fails marks the sheet modified again at once,
+    // and its copy stays.
+    QTimer::singleShot(0, this, [this] {
+      if (!m_doc->sheet()->IsModified()) Remove();
+    });
   });
   // Every typed cell, not only the first change: an hour of typing is copied every 30 s.
   connect(sheet, &Sheet::viewCellChanged, this, [this] { Schedule(kTypingDelayMs); });

@@ -84,10 +84,15 @@ TEST(Recovery, ACopyFollowsUnsavedChanges) {
   EXPECT_EQ(read.Storage().Text(Sheet::StorageRow(2, 6), 3), QStringLiteral("64"));
   EXPECT_EQ(doc->sheet()->Storage(), storageBefore) << "the undo snapshot is not disturbed";
 
-  // Saved: the file holds it all and the copy goes.
+  // A save that fails keeps the copy; one that succeeds removes it.
   QTemporaryDir files;
   test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  ASSERT_FALSE(WriteSheetFile(doc, QStringLiteral("/nonexistent/kumi.klt"), f.frame.get()));
+  QApplication::processEvents();
+  EXPECT_EQ(folder.Files("*.klt").size(), 1) << "a failed save keeps the copy";
   ASSERT_TRUE(WriteSheetFile(doc, files.filePath(QStringLiteral("kumi.klt")), f.frame.get()));
+  QApplication::processEvents();
   EXPECT_TRUE(folder.Files("*.klt").isEmpty());
 
   // A close whose changes are declined removes it too.
@@ -130,6 +135,7 @@ TEST(Recovery, ACrashedRunsSheetsAreOfferedBack) {
       ASSERT_TRUE(QFile::copy(path, path + QStringLiteral(".kept")));
     }
     doc->sheet()->SetMark(Sheet::Mark::Untouched);
+    QApplication::processEvents();
     for (const char* ext : {".klt", ".info"}) {
       const QString path = base + QString::fromLatin1(ext);
       ASSERT_TRUE(QFile::rename(path + QStringLiteral(".kept"), path));
@@ -155,6 +161,7 @@ TEST(Recovery, ACrashedRunsSheetsAreOfferedBack) {
 
   // いいえ removes what is offered.
   restored->sheet()->SetMark(Sheet::Mark::Untouched);
+  QApplication::processEvents();
   test::WriteAll(folder.dir.filePath(QStringLiteral("sheet-1-1.klt")), "a\tb\r\n");
   test::WriteAll(folder.dir.filePath(QStringLiteral("sheet-1-1.info")), "Book9\n21\n");
   prompts.Expect(PromptAnswer::No);
