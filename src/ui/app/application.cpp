@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QTranslator>
@@ -17,6 +18,9 @@ namespace kelt {
 
 void SetupApplication(QApplication& app) {
   app.setApplicationName(ApplicationTitle());
+  // The desktop entry and the icon that the installed program is known by.
+  app.setDesktopFileName(QStringLiteral("kelt"));
+  app.setWindowIcon(QIcon(QStringLiteral(":/icons/kelt.svg")));
   app.setStyle(QStringLiteral("Fusion"));
   // The sheet's fonts are named as teachers know them; these are the installed faces.
   QFont::insertSubstitution(PGothicFamily(), QStringLiteral("IPAPGothic"));

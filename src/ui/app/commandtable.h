@@ -55,7 +55,7 @@ struct CommandEntry {
   const char* toolbarCaption;
   const char* toolbarKey;
   const char* tooltip;
-  int picture;  // a QStyle::StandardPixmap, or -1 for a picture drawn from the caption
+  const char* icon;  // the toolbar picture, :/icons/<icon>.svg; "" without a button
   Command command;
 };
 

@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -38,7 +40,7 @@ namespace kelt {
 namespace {
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
-// A toolbar picture: the button's first character on a coloured tile.
+// A toolbar picture where no SVG reader is installed: the caption's first character on a tile.
 QIcon DrawnIcon(const QString& caption) {
   QPixmap pixmap(24, 24);
   pixmap.fill(Qt::transparent);
@@ -53,6 +55,22 @@ QIcon DrawnIcon(const QString& caption) {
   painter.setFont(font);
   painter.drawText(pixmap.rect(), Qt::AlignCenter, caption.left(1));
   return QIcon(pixmap);
+}
+
+// Beside the program in the build tree; under share/kelt once installed.
+QString InstalledHelpPath() {
+  const QString dir = QApplication::applicationDirPath();
+  const QString beside = dir + QStringLiteral("/kelt.hlp");
+  if (QFile::exists(beside)) return beside;
+  const QString shared = QDir::cleanPath(dir + QStringLiteral("/../share/kelt/kelt.hlp"));
+  return QFile::exists(shared) ? shared : beside;
+}
+
+QIcon ToolbarIcon(const CommandEntry& entry) {
+  QIcon icon(QStringLiteral(":/icons/") + Utf8(entry.icon) + QStringLiteral(".svg"));
+  // Without Qt's SVG plugin the icon would stay blank; a blank button hides its command.
+  static const bool drawable = !icon.pixmap(24).isNull();
+  return drawable ? icon : DrawnIcon(Utf8(entry.toolbarCaption));
 }
 }  // namespace
 
@@ -71,7 +89,7 @@ frmMain::frmMain(const QString& startPath, QWidget* parent)
 
   // Where it was left, where its help lies, and the first sheet.
   RestorePlacement();
-  m_helpPath = QApplication::applicationDirPath() + QStringLiteral("/kelt.hlp");
+  m_helpPath = InstalledHelpPath();
   NewSheet(startPath);
 }
 
@@ -125,11 +143,7 @@ void frmMain::BuildCommands() {
             [](auto* a, auto* b) { return a->toolbarPosition < b->toolbarPosition; });
   for (const CommandEntry* entry : buttons) {
     const QString key = Utf8(entry->toolbarKey);
-    const QIcon icon =
-        entry->picture >= 0
-            ? style()->standardIcon(static_cast<QStyle::StandardPixmap>(entry->picture))
-            : DrawnIcon(Utf8(entry->toolbarCaption));
-    QAction* action = m_toolBar->addAction(icon, Utf8(entry->toolbarCaption));
+    QAction* action = m_toolBar->addAction(ToolbarIcon(*entry), Utf8(entry->toolbarCaption));
     action->setObjectName(key);
     action->setToolTip(Utf8(entry->tooltip));
     action->setData(key);
@@ -275,7 +289,13 @@ void frmMain::Run(Command command) {
 }
 
 void frmMain::ToolbarClick(const QString& key) {
-  if (const CommandEntry* entry = FindToolbarKey(key)) Run(entry->command);
+  const CommandEntry* entry = FindToolbarKey(key);
+  if (!entry) return;
+  // A failing toolbar command ends quietly; the teacher goes on working.
+  try {
+    Run(entry->command);
+  } catch (...) {
+  }
 }
 
 frmDocument* frmMain::NewSheet(const QString& path) {
