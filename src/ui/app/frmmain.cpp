@@ -79,6 +79,8 @@ frmMain::frmMain(const QString& startPath, QWidget* parent)
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Kelt"));
   m_mdi->setObjectName(QStringLiteral("mdiArea"));
+  m_mdi->setAccessibleName(QStringLiteral("シート"));
+  menuBar()->setAccessibleName(QStringLiteral("メニューバー"));
   setCentralWidget(m_mdi);
   connect(m_mdi, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     if (window) m_focusAllowed = true;
@@ -131,10 +133,13 @@ void frmMain::BuildCommands() {
   m_windowMenu = menus.value(QStringLiteral("mnuWindow"));
   if (m_windowMenu) connect(m_windowMenu, &QMenu::aboutToShow, this, &frmMain::FillWindowMenu);
 
-  m_toolBar = addToolBar(QStringLiteral("tbToolBar"));
+  m_toolBar = addToolBar(QStringLiteral("ツールバー"));
   m_toolBar->setObjectName(QStringLiteral("tbToolBar"));
   m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   m_toolBar->setMovable(false);
+  // The button that shows the buttons a narrow frame hides.
+  if (auto* more = m_toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+    more->setAccessibleName(QStringLiteral("その他のボタン"));
   std::vector<const CommandEntry*> buttons;
   for (const CommandEntry& entry : Commands()) {
     if (entry.toolbarPosition > 0) buttons.push_back(&entry);
@@ -157,6 +162,7 @@ void frmMain::BuildCommands() {
 void frmMain::BuildStatusBar() {
   QStatusBar* bar = statusBar();
   bar->setObjectName(QStringLiteral("sbStatusBar"));
+  bar->setAccessibleName(QStringLiteral("ステータスバー"));
   auto* status = new QLabel(QStringLiteral("ｽﾃｰﾀｽ"), bar);
   status->setObjectName(QStringLiteral("sbStatus"));
   m_dateLabel = new QLabel(bar);

@@ -100,7 +100,10 @@ CalculatorDialog::CalculatorDialog(Calculator* state, std::function<frmDocument*
   ShowDisplay();
 }
 
-void CalculatorDialog::ShowDisplay() { m_display->setText(m_state->Display()); }
+void CalculatorDialog::ShowDisplay() {
+  m_display->setText(m_state->Display());
+  m_display->setAccessibleName(QStringLiteral("電卓の表示 ") + m_state->Display().trimmed());
+}
 
 void CalculatorDialog::PressDigit(int digit) {
   if (digit == kPoint) {

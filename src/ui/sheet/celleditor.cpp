@@ -86,8 +86,13 @@ void CellEditor::Refresh() {
 }
 
 void CellEditor::ShowAddress() {
-  m_address->setText(DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol)) + QLatin1Char(':') +
-                     DisplayText(m_sheet->ViewText(m_sheet->Mynowrow, 0)));
+  const QString address = DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol)) + QLatin1Char(':') +
+                          DisplayText(m_sheet->ViewText(m_sheet->Mynowrow, 0));
+  m_address->setText(address);
+  // A screen reader names the cell the box edits, as the label shows it.
+  const QString spoken = QStringLiteral("現在のセル ") + address;
+  m_address->setAccessibleName(spoken);
+  m_box->setAccessibleDescription(spoken);
 }
 
 void CellEditor::BoxTextChanged(const QString& text) {

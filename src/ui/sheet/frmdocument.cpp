@@ -41,6 +41,7 @@ frmDocument::frmDocument(SheetHost* host, QWidget* parent)
 
   m_grid = new FlexGrid(&m_sheet->View(), this);
   m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
+  m_grid->setAccessibleName(QStringLiteral("成績表"));
   m_grid->setFont(SheetFont());
   m_grid->hide();  // shown at the first resize, so building the layout paints nothing
   BuildStrip();
@@ -85,6 +86,7 @@ void frmDocument::BuildStrip() {
 
   m_text1 = new QLineEdit(this);
   m_text1->setObjectName(QStringLiteral("Text1"));
+  m_text1->setAccessibleName(QStringLiteral("セルの入力欄"));
   m_text1->setFont(SheetFont());
   m_text1->setGeometry(Px(1080), 1, Px(1095), stripHeight);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -12,6 +13,7 @@
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/platform/flexgrid.h"
+#include "ui/sheet/celleditor.h"
 #include "ui/sheet/sheethost.h"
 
 namespace kelt {
@@ -67,6 +69,28 @@ TEST(frmDocument, StripAndGridByName) {
   // Grid below the strip: left 100, top 400 twips.
   EXPECT_EQ(grid->geometry().topLeft(), QPoint(7, 27));
   EXPECT_EQ(grid->width(), w.doc->width() - 13);
+}
+
+// What a screen reader says of the box, the address and the grid, which Qt cannot guess.
+TEST(frmDocument, AccessibleNamesSayWhatEachPartIs) {
+  Window w;
+  auto name = [](QObject* object) {
+    return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+  };
+  EXPECT_EQ(name(w.doc->editor()), QStringLiteral("セルの入力欄"));
+  FlexGrid* grid = w.doc->viewGrid();
+  EXPECT_EQ(name(grid), QStringLiteral("成績表"));
+  QAccessibleTableInterface* table = QAccessible::queryAccessibleInterface(grid)->tableInterface();
+  ASSERT_NE(table, nullptr);
+  EXPECT_EQ(table->columnCount(), grid->Cols() - 1) << "the row header is not a column";
+
+  w.doc->sheet()->SetViewText(0, 3, QStringLiteral("数学"));
+  grid->SetCurrentCell(4, 3);
+  w.doc->cellEditor()->Refresh();
+  const QString spoken = QStringLiteral("現在のセル 数学:104");
+  EXPECT_EQ(name(w.doc->findChild<QLabel*>(QStringLiteral("Label5"))), spoken);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(w.doc->editor())->text(QAccessible::Description),
+            spoken);
 }
 
 // Exactly one view button carries the highlight, and it is the button of the view shown.

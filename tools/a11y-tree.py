@@ -1,0 +1,130 @@
+#!/usr/bin/python3
+"""Prints what a screen reader (AT-SPI) sees of the running kelt.
+
+Each line is "role | name | description", indented by depth. Tables add their row and
+column counts and the names of their first cells; text roles add their text; [hidden],
+[focused] and [checked] mark those states.
+  --depth N     stop N levels below the application
+  --find NAME   exit 0 when an object with this exact accessible name exists, else 1
+                (table cells are not searched)
+  --wait S      wait up to S seconds for kelt's frame to appear first
+Needs a session where kelt runs with accessibility on; tools/a11y-check.sh makes one.
+"""
+import argparse
+import sys
+import time
+
+import pyatspi
+
+TEXT_ROLES = {"text", "entry", "password text", "paragraph", "spin button", "terminal"}
+FIRST_CELLS = 6
+
+
+def find_app(name):
+    for app in pyatspi.Registry.getDesktop(0):
+        if app is not None and (app.name or "").lower() == name.lower():
+            return app
+    return None
+
+
+def wait_for_frame(name, seconds):
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        try:
+            app = find_app(name)
+            if app is not None and any(c.getRoleName() == "frame" for c in app):
+                return app
+        except Exception:  # the application may still be registering
+            pass
+        time.sleep(0.3)
+    return None
+
+
+def marks(acc):
+    """A few states a listener cares about: hidden, focused, checked."""
+    st = acc.getState()
+    m = [w for w, s in (("focused", pyatspi.STATE_FOCUSED), ("checked", pyatspi.STATE_CHECKED))
+         if st.contains(s)]
+    if not st.contains(pyatspi.STATE_SHOWING):
+        m.insert(0, "hidden")
+    return f" [{', '.join(m)}]" if m else ""
+
+
+def short(s, n=80):
+    s = (s or "").replace("\n", "\\n")
+    return s if len(s) <= n else s[: n - 1] + "…"
+
+
+def extras(acc, role):
+    """Extra lines for tables and text roles."""
+    out = []
+    if role in ("table", "tree table"):
+        try:
+            t = acc.queryTable()
+        except NotImplementedError:
+            return ["(no table interface)"]
+        out.append(f"rows={t.nRows} columns={t.nColumns}")
+        heads = [t.getColumnHeader(c) for c in range(min(FIRST_CELLS, t.nColumns))]
+        out.append("headers " + " ".join(repr(short(h.name if h else None, 20)) for h in heads))
+        cells = []
+        for i in range(min(FIRST_CELLS, t.nRows * t.nColumns)):
+            r, c = divmod(i, t.nColumns)
+            cell = t.getAccessibleAt(r, c)
+            text = f"{short(cell.name, 20)!r}{marks(cell)}" if cell else "None"
+            cells.append(f"({r},{c})={text}")
+        out.append("cells " + " ".join(cells))
+    elif role in TEXT_ROLES:
+        try:
+            out.append("text=" + repr(short(acc.queryText().getText(0, -1))))
+        except NotImplementedError:
+            pass
+    return out
+
+
+def walk(acc, depth, max_depth, visit):
+    """Calls visit(acc, depth) for each object; table cells are summarised, not walked."""
+    visit(acc, depth)
+    if depth >= max_depth or acc.getRoleName() in ("table", "tree table"):
+        return
+    for child in acc:
+        if child is not None:
+            walk(child, depth + 1, max_depth, visit)
+
+
+def main():
+    ap = argparse.ArgumentParser(description="Print kelt's accessible tree.")
+    ap.add_argument("--depth", type=int, default=50)
+    ap.add_argument("--find", metavar="NAME")
+    ap.add_argument("--wait", type=float, default=0, metavar="S")
+    ap.add_argument("--app", default="kelt")
+    a = ap.parse_args()
+
+    app = wait_for_frame(a.app, a.wait) if a.wait else find_app(a.app)
+    if app is None:
+        print(f"no application named {a.app!r} on the AT-SPI desktop", file=sys.stderr)
+        return 2
+
+    if a.find is not None:
+        found = []
+
+        def match(o, d):
+            if o.name == a.find:
+                found.append(o.getRoleName() + marks(o))
+
+        walk(app, 0, a.depth, match)
+        print(f"{a.find!r}: " + (", ".join(found) if found else "not found"))
+        return 0 if found else 1
+
+    def show(o, d):
+        role = o.getRoleName()
+        pad = "  " * d
+        print(f"{pad}{role} | {short(o.name)} | {short(o.description)}{marks(o)}")
+        for line in extras(o, role):
+            print(f"{pad}    {line}")
+
+    walk(app, 0, a.depth, show)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
