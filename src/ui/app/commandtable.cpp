@@ -63,6 +63,8 @@ const CommandEntry kCommands[] = {
      Command::Rounding},
     {"kansuu", "heusa", "偏差値", "", 15, "偏差", "偏差", "選択した数値の偏差値を求めます",
      "deviation", Command::DeviationScore},
+    // Beyond the classic table: the year's marks at a glance, no toolbar button.
+    {"kansuu", "bunpu", "成績の分布...", "", 0, "", "", "", "", Command::Distribution},
     {"mnuWindow", "mnuWindowCascade", "重ねて表示(&C)", "", 0, "", "", "", "",
      Command::WindowCascade},
     {"mnuWindow", "mnuWindowTileHorizontal", "上下に並べて表示(&H)", "", 0, "", "", "", "",

@@ -35,6 +35,7 @@ enum class Command {
   Grades,
   Rounding,
   DeviationScore,
+  Distribution,
   HelpContents,
   HelpAbout,
   None,  // separators

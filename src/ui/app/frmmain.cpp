@@ -25,6 +25,7 @@
 #include "ui/app/helpviewer.h"
 #include "ui/app/placement.h"
 #include "ui/calc/calcdialogs.h"
+#include "ui/calc/distributionwindow.h"
 #include "ui/edit/clipboardcommands.h"
 #include "ui/edit/structurecommands.h"
 #include "ui/platform/fonts.h"
@@ -282,6 +283,9 @@ void frmMain::Run(Command command) {
       break;
     case Command::ItemNames:
       OpenItemNamesDialog(this, [this] { return activeSheet(); });
+      break;
+    case Command::Distribution:
+      OpenDistributionWindow(this, activeSheet());
       break;
     case Command::HelpContents:
       HelpContents();

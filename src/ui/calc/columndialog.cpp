@@ -57,6 +57,24 @@ QList<int> ChosenItems(const QListWidget* list) {
   return items;
 }
 
+QButtonGroup* AddRoundingChoice(QWidget* dialog, QBoxLayout* layout, int checked) {
+  auto* frame = new QGroupBox(QStringLiteral("四捨五入"), dialog);
+  frame->setObjectName(QStringLiteral("Frame1"));
+  auto* options = new QVBoxLayout(frame);
+  auto* group = new QButtonGroup(dialog);
+  const QString captions[] = {QStringLiteral("整数"), QStringLiteral("小数第１位"),
+                              QStringLiteral("小数第2位")};
+  for (int i = 0; i < 3; ++i) {
+    auto* option = new QRadioButton(captions[i], frame);
+    option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
+    group->addButton(option, i);
+    options->addWidget(option);
+  }
+  group->button(checked)->setChecked(true);
+  layout->addWidget(frame);
+  return group;
+}
+
 bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, bool writesTarget,
                     bool needsItem,
                     const std::function<void(TextGrid&, const CalcChoice&)>& compute) {
@@ -91,22 +109,7 @@ ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocume
     m_list = MakeColumnList(this, m_activeSheet(), kind.list == ColumnDialogKind::List::Several);
     layout->addWidget(m_list, 1);
   }
-  if (kind.rounding) {
-    auto* frame = new QGroupBox(QStringLiteral("四捨五入"), this);
-    frame->setObjectName(QStringLiteral("Frame1"));
-    auto* options = new QVBoxLayout(frame);
-    m_options = new QButtonGroup(this);
-    const QString captions[] = {QStringLiteral("整数"), QStringLiteral("小数第１位"),
-                                QStringLiteral("小数第2位")};
-    for (int i = 0; i < 3; ++i) {
-      auto* option = new QRadioButton(captions[i], frame);
-      option->setObjectName(QStringLiteral("Option%1").arg(i + 1));
-      m_options->addButton(option, i);
-      options->addWidget(option);
-    }
-    m_options->button(0)->setChecked(true);
-    layout->addWidget(frame);
-  }
+  if (kind.rounding) m_options = AddRoundingChoice(this, layout);
   auto* buttons = new QHBoxLayout;
   auto* ok = new QPushButton(QString::fromUtf8(kind.okCaption), this);
   ok->setObjectName(QStringLiteral("Command1"));

@@ -5,6 +5,7 @@
 
 #include "core/calc/computations.h"
 
+class QBoxLayout;
 class QButtonGroup;
 class QListWidget;
 class QRadioButton;
@@ -21,6 +22,10 @@ QStringList ScoreColumnNames(const frmDocument* doc);
 QListWidget* MakeColumnList(QWidget* dialog, const frmDocument* doc, bool several);
 // Positions of the marked (several) or selected items, in list order.
 QList<int> ChosenItems(const QListWidget* list);
+
+// The rounding choice `Frame1` ("四捨五入": 整数, 小数第１位 and 小数第2位 as Option1 to Option3)
+// added to `layout`, with option `checked` selected; the group's ids are the decimal places.
+QButtonGroup* AddRoundingChoice(QWidget* dialog, QBoxLayout* layout, int checked = 0);
 
 // The OK sequence the calculation dialogs share, on the sheet active at that moment: the undo
 // snapshot, the computation (or "項目を選択してください" when it needs an item and has none), the

@@ -15,9 +15,9 @@ namespace kelt {
 
 namespace {
 
-void PresetPage(QPrinter* printer) {
+void PresetPage(QPrinter* printer, QPageLayout::Orientation orientation) {
   printer->setPageSize(QPageSize(QPageSize::A4));
-  printer->setPageOrientation(QPageLayout::Portrait);
+  printer->setPageOrientation(orientation);
   printer->setDocName(QStringLiteral("kelt"));
 }
 
@@ -31,6 +31,24 @@ bool PdfComplete(const QString& path) {
 }
 
 }  // namespace
+
+bool PrinterFinished(const QPrinter& printer) {
+  if (printer.printerState() == QPrinter::Error) return false;
+  return printer.outputFormat() != QPrinter::PdfFormat || PdfComplete(printer.outputFileName());
+}
+
+PrintOutcome PrintDocument(QWidget* parent, QPageLayout::Orientation orientation,
+                           const std::function<bool(QPrinter*)>& paint) {
+  QPrinter printer(QPrinter::HighResolution);
+  PresetPage(&printer, orientation);
+  if (!CurrentPrompts().ChoosePrinter(parent, &printer)) return PrintOutcome::kCancelled;
+  if (paint(&printer)) return PrintOutcome::kPrinted;
+  const QString where = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
+                                                                      : printer.printerName();
+  ShowMessage(parent, QStringLiteral("印刷できませんでした。\n") + where, PromptButtons::Ok, {},
+              PromptIcon::Warning);
+  return PrintOutcome::kFailed;
+}
 
 bool PaintClassPages(QPrinter* printer, const QList<QStringList>& pages) {
   QPainter painter;
@@ -65,27 +83,17 @@ bool PaintClassPages(QPrinter* printer, const QList<QStringList>& pages) {
     }
   }
   ok = painter.end() && ok;
-  if (printer->printerState() == QPrinter::Error) ok = false;
-  if (ok && printer->outputFormat() == QPrinter::PdfFormat)
-    ok = PdfComplete(printer->outputFileName());
-  return ok;
+  return ok && PrinterFinished(*printer);
 }
 
 PrintOutcome PrintClassPages(QWidget* parent, const QList<QStringList>& pages) {
-  QPrinter printer(QPrinter::HighResolution);
-  PresetPage(&printer);
-  if (!CurrentPrompts().ChoosePrinter(parent, &printer)) return PrintOutcome::kCancelled;
-  if (PaintClassPages(&printer, pages)) return PrintOutcome::kPrinted;
-  const QString where = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                      : printer.printerName();
-  ShowMessage(parent, QStringLiteral("印刷できませんでした。\n") + where, PromptButtons::Ok, {},
-              PromptIcon::Warning);
-  return PrintOutcome::kFailed;
+  return PrintDocument(parent, QPageLayout::Portrait,
+                       [&](QPrinter* printer) { return PaintClassPages(printer, pages); });
 }
 
 void PreviewClassPages(QWidget* parent, const QList<QStringList>& pages) {
   auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-  PresetPage(printer.get());
+  PresetPage(printer.get(), QPageLayout::Portrait);
   auto* preview = new QPrintPreviewDialog(printer.get(), parent);
   preview->setObjectName(QStringLiteral("プレビュー"));
   preview->setAttribute(Qt::WA_DeleteOnClose);

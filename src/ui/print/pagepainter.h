@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QList>
+#include <QPageLayout>
 #include <QStringList>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -14,6 +16,15 @@ namespace kelt {
 bool PaintClassPages(QPrinter* printer, const QList<QStringList>& pages);
 
 enum class PrintOutcome { kPrinted, kCancelled, kFailed };
+
+// True when the printer took the whole document after its painter ended: no error, and a PDF
+// file came out complete (QPdfEngine says nothing of a full disk).
+bool PrinterFinished(const QPrinter& printer);
+
+// Asks for the printer (A4 in `orientation`) and runs `paint` on it as one job; a failure
+// (`paint` false) is told to the teacher here.
+PrintOutcome PrintDocument(QWidget* parent, QPageLayout::Orientation orientation,
+                           const std::function<bool(QPrinter*)>& paint);
 
 // Asks for the printer (A4 portrait preset) and prints the pages as one job. A failure is told
 // to the teacher here.

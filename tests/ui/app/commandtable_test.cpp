@@ -75,7 +75,8 @@ const std::vector<Menu> kMenus = {
       {"yokoheikin", "横平均", ""},
       {"hyoutei", "評定・段階頻度", ""},
       {"marume", "四捨五入", ""},
-      {"heusa", "偏差値", ""}}},
+      {"heusa", "偏差値", ""},
+      {"bunpu", "成績の分布...", ""}}},
     {"mnuWindow",
      "ｳｨﾝﾄﾞｳ(&W)",
      {{"mnuWindowCascade", "重ねて表示(&C)", ""},
@@ -206,7 +207,7 @@ TEST(CommandTable, WithoutASheetOnlyNewAndOpenAct) {
        {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditCut", "mnuEditCopy", "mnuEditPaste",
         "undo",        "mnuToolsretu",  "mnuToolsgyou", "retu_out",   "retu_moto",   "gyou_moto",
         "retukoumoku", "seitoran",      "yokogoukei",   "juni",       "shisoku",     "tatekei",
-        "yokoheikin",  "hyoutei",       "marume",       "heusa"})
+        "yokoheikin",  "hyoutei",       "marume",       "heusa",      "bunpu"})
     quiet << test::Action(frame, name);
   for (QAction* action : quiet) {
     ASSERT_NE(action, nullptr);

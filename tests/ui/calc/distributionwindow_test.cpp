@@ -1,0 +1,121 @@
+#include "ui/calc/distributionwindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/sheet/sheet.h"
+#include "support/frameactions.h"
+#include "support/scriptedprompts.h"
+#include "ui/app/frmmain.h"
+#include "ui/sheet/frmdocument.h"
+
+namespace kelt {
+namespace {
+
+struct Window {
+  Window() {
+    frame.show();
+    sheet = frame.activeSheet()->sheet();
+    sheet->SetViewText(0, 2, QStringLiteral("国語"));
+    // Grade view: rows 1 to 50 are 1-A, 51 to 100 are 2-B.
+    const char* marks[] = {"80", "60", "欠", "70"};
+    for (int r = 1; r <= 4; ++r) sheet->SetViewText(r, 2, QString::fromUtf8(marks[r - 1]));
+    sheet->SetViewText(51, 2, QStringLiteral("45.5"));
+    sheet->StoreView();
+    sheet->SetMark(Sheet::Mark::Saved);
+    test::Action(frame, "bunpu")->trigger();
+    window = frame.findChild<DistributionWindow*>(QStringLiteral("分布"));
+  }
+  QString Cell(int row, int col) const {
+    const QTableWidgetItem* item =
+        window->findChild<QTableWidget*>(QStringLiteral("Table1"))->item(row, col);
+    return item ? item->text() : QString();
+  }
+  void Choose(int item) {
+    window->findChild<QListWidget*>(QStringLiteral("List1"))->setCurrentRow(item);
+  }
+
+  frmMain frame;
+  Sheet* sheet = nullptr;
+  DistributionWindow* window = nullptr;
+};
+
+// Choosing an item fills the table; a typed mark changes it; the sheet keeps its mark, its
+// snapshot and its view.
+TEST(DistributionWindow, FollowsTheSheetWithoutTouchingIt) {
+  Window w;
+  ASSERT_NE(w.window, nullptr);
+  EXPECT_TRUE(w.window->isVisible());
+  EXPECT_EQ(w.Cell(0, 0), QString()) << "no item chosen yet";
+  w.Choose(0);
+  // 学年: 4 marks and one 欠; mean of 80, 60, 70, 45.5 is 63.875, shown to one decimal.
+  const QStringList year{QStringLiteral("4"),    QStringLiteral("1"),    QStringLiteral("63.9"),
+                         QStringLiteral("12.7"), QStringLiteral("45.5"), QStringLiteral("56.4"),
+                         QStringLiteral("65"),   QStringLiteral("72.5"), QStringLiteral("80")};
+  for (int c = 0; c < year.size(); ++c) EXPECT_EQ(w.Cell(0, c), year[c]) << "column " << c;
+  EXPECT_EQ(w.Cell(1, 0), QStringLiteral("3"));
+  EXPECT_EQ(w.Cell(2, 2), QStringLiteral("45.5"));
+  EXPECT_EQ(w.Cell(3, 2), QString()) << "3-C has no marks";
+  w.window->findChild<QRadioButton*>(QStringLiteral("Option1"))->click();
+  EXPECT_EQ(w.Cell(0, 2), QStringLiteral("64"));
+
+  const TextGrid storage = w.sheet->Storage();
+  const TextGrid view = w.sheet->View();
+  w.sheet->SetViewText(5, 2, QStringLiteral("100"));  // as the editor box writes a cell
+  QApplication::processEvents();
+  EXPECT_EQ(w.Cell(0, 0), QStringLiteral("5"));
+  EXPECT_EQ(w.Cell(1, 8), QStringLiteral("100"));
+  EXPECT_EQ(w.window->Shown().year.numeric, 5);
+  EXPECT_TRUE(w.sheet->Storage() == storage) << "the undo snapshot is untouched";
+  EXPECT_EQ(w.sheet->View().Text(5, 2), QStringLiteral("100"));
+  EXPECT_EQ(w.sheet->View().Text(1, 2), view.Text(1, 2));
+  EXPECT_EQ(w.sheet->ModifiedMark(), Sheet::Mark::Saved) << "reading marks nothing";
+
+  // A class view shows its own edits to the window as a store would.
+  w.frame.activeSheet()->classButton(1)->click();
+  w.sheet->SetViewText(2, 2, QStringLiteral("55"));
+  QApplication::processEvents();
+  EXPECT_EQ(w.Cell(2, 0), QStringLiteral("2"));
+}
+
+TEST(DistributionWindow, SavesAndPrintsTheCharts) {
+  Window w;
+  w.Choose(0);
+  QTemporaryDir dir;
+  test::ScriptedPrompts prompts;
+  const QString png = dir.filePath(QStringLiteral("chart"));
+  const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
+  prompts.ExpectFile(png);
+  QTest::mouseClick(w.window->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+  QFile pngFile(png + QStringLiteral(".png"));
+  ASSERT_TRUE(pngFile.open(QIODevice::ReadOnly)) << "a name without a suffix is saved as PNG";
+  EXPECT_TRUE(pngFile.read(8).startsWith("\x89PNG"));
+  EXPECT_TRUE(w.window->SaveCharts(pdf));
+  QFile pdfFile(pdf);
+  ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdfFile.readAll().contains("%%EOF"));
+
+  const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
+  prompts.ExpectPrinter(printed);
+  QTest::mouseClick(w.window->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+  EXPECT_TRUE(QFile::exists(printed));
+
+  // A folder that cannot be written tells the teacher; nothing is left half-written.
+  prompts.ExpectFile(QStringLiteral("/proc/kelt/chart.png"));
+  prompts.Expect(PromptAnswer::Ok);
+  QTest::mouseClick(w.window->findChild<QPushButton*>(QStringLiteral("Command2")), Qt::LeftButton);
+  ASSERT_FALSE(prompts.shown().isEmpty());
+  EXPECT_TRUE(prompts.shown().last().text.startsWith(QStringLiteral("保存できませんでした。")));
+  EXPECT_TRUE(prompts.AllAnswered());
+}
+
+}  // namespace
+}  // namespace kelt
