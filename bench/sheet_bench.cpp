@@ -21,6 +21,7 @@
 #include "ui/app/application.h"
 #include "ui/app/frmmain.h"
 #include "ui/calc/columndialog.h"
+#include "ui/calc/distributionwindow.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
 #include "ui/sheet/frmdocument.h"
@@ -204,6 +205,46 @@ void BM_RecoveryCopyWrite(benchmark::State& state) {
   doc->sheet()->SetMark(kelt::Sheet::Mark::Untouched);
 }
 BENCHMARK(BM_RecoveryCopyWrite)->Unit(benchmark::kMillisecond);
+
+// 成績の分布 over a full year of 257 columns: the window opened and drawn, then one typed mark
+// read again, its table and charts redrawn.
+void BM_DistributionOpen(benchmark::State& state) {
+  kelt::frmMain frame;
+  frame.resize(1200, 800);
+  frame.show();
+  kelt::frmDocument* doc = frame.activeSheet();
+  kelt::bench::Fill(*doc->sheet(), 257);
+  doc->viewGrid()->SetCurrentCell(1, 40);
+  QApplication::processEvents();
+  for (auto _ : state) {
+    QDialog* window = kelt::OpenDistributionWindow(&frame, doc);
+    window->repaint();
+    state.PauseTiming();
+    delete window;
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_DistributionOpen)->Unit(benchmark::kMillisecond);
+
+void BM_DistributionTypedMark(benchmark::State& state) {
+  kelt::frmMain frame;
+  frame.resize(1200, 800);
+  frame.show();
+  kelt::frmDocument* doc = frame.activeSheet();
+  kelt::bench::Fill(*doc->sheet(), 257);
+  doc->viewGrid()->SetCurrentCell(1, 40);
+  QDialog* window = kelt::OpenDistributionWindow(&frame, doc);
+  QApplication::processEvents();
+  int i = 0;
+  for (auto _ : state) {
+    doc->sheet()->SetViewText(1 + i % 900, 40, QString::number(i % 100));
+    ++i;
+    QApplication::processEvents();  // the window's refresh
+    window->repaint();
+  }
+}
+BENCHMARK(BM_DistributionTypedMark)->Unit(benchmark::kMillisecond);
 
 // One Enter in the editor box (move, scroll, refresh, focus bounce) and one typed digit written
 // into the new cell, in a full year of 257 columns.

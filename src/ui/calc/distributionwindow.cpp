@@ -29,6 +29,7 @@
 #include "core/calc/numberrules.h"
 #include "core/sheet/sheet.h"
 #include "ui/calc/columndialog.h"
+#include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/singledialog.h"
 #include "ui/print/pagepainter.h"
@@ -58,15 +59,23 @@ void ClearChart(QChart* chart) {
   }
 }
 
-// A count axis from 0 with whole steps and room above the highest bar for its label.
+// A count axis from 0 in steps of 1, 2 or 5 times a power of ten, with room above the highest
+// bar for its label.
 QValueAxis* CountAxis(int highest) {
+  const int room = highest + highest / 8 + 1;
+  int step = 1;
+  for (int scale = 1; room / step > 6; scale *= 10) {
+    for (int factor : {1, 2, 5}) {
+      step = factor * scale;
+      if (room / step <= 6) break;
+    }
+  }
   auto* axis = new QValueAxis;
   axis->setLabelFormat(QStringLiteral("%d"));
-  const int top = std::max(1, highest + highest / 8 + 1);
-  axis->setRange(0, top);
+  axis->setRange(0, (room + step - 1) / step * step);
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0);
-  axis->setTickInterval(std::max(1, top / 5));
+  axis->setTickInterval(step);
   return axis;
 }
 
@@ -99,6 +108,7 @@ DistributionWindow::DistributionWindow(frmDocument* doc, QWidget* parent)
   for (const auto& b : buttons) {
     auto* button = new QPushButton(QString::fromUtf8(b.caption), this);
     button->setObjectName(QString::fromLatin1(b.name));
+    button->setAutoDefault(false);  // Enter in the list must not print
     if (b.run) {
       connect(button, &QPushButton::clicked, this, b.run);
     } else {
@@ -166,7 +176,12 @@ DistributionWindow::DistributionWindow(frmDocument* doc, QWidget* parent)
     // The window belongs to its sheet.
     connect(doc, &QObject::destroyed, this, &QWidget::close);
     setWindowTitle(QStringLiteral("分布 - ") + doc->Caption());
+    // The item under the cursor first, so the column in hand is shown at once.
+    const int item = doc->viewGrid()->Col() - Sheet::kFirstScoreCol;
+    const QSignalBlocker once(m_list);  // the Refresh below reads it
+    m_list->setCurrentRow(item >= 0 && item < m_list->count() ? item : 0);
   }
+  m_list->setFocus();
   Refresh();
 }
 
@@ -238,12 +253,13 @@ void DistributionWindow::ShowHistogram() {
   if (histogram.counts.isEmpty()) return;
   auto* set = new QBarSet(QStringLiteral("人数"));
   set->setColor(QColor(58, 120, 194));
+  set->setLabelColor(QColor(47, 62, 78));
   QStringList bins;
   int highest = 0;
   for (qsizetype i = 0; i < histogram.counts.size(); ++i) {
     *set << histogram.counts[i];
     highest = std::max(highest, histogram.counts[i]);
-    bins << ResultText(histogram.first + double(i) * histogram.width) + QStringLiteral("〜");
+    bins << ResultText(histogram.first + double(i) * histogram.width);
   }
   auto* series = new QBarSeries;
   series->append(set);
@@ -254,6 +270,7 @@ void DistributionWindow::ShowHistogram() {
   auto* x = new QBarCategoryAxis;
   x->append(bins);
   x->setLabelsAngle(bins.size() > 12 ? -90 : 0);
+  x->setTitleText(QStringLiteral("点数 (各階級の下限)"));
   QValueAxis* y = CountAxis(highest);
   y->setTitleText(QStringLiteral("人数"));
   m_histogram->addAxis(x, Qt::AlignBottom);
@@ -288,6 +305,7 @@ void DistributionWindow::ShowBoxes() {
   m_boxes->addSeries(series);
   auto* x = new QBarCategoryAxis;
   x->append(classes);
+  x->setLabelsAngle(-90);  // twenty class names side by side
   auto* y = new QValueAxis;
   const double margin = std::max(1.0, (high - low) * 0.05);
   y->setRange(low - margin, high + margin);

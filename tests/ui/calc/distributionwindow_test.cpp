@@ -54,7 +54,10 @@ TEST(DistributionWindow, FollowsTheSheetWithoutTouchingIt) {
   Window w;
   ASSERT_NE(w.window, nullptr);
   EXPECT_TRUE(w.window->isVisible());
-  EXPECT_EQ(w.Cell(0, 0), QString()) << "no item chosen yet";
+  EXPECT_EQ(w.window->findChild<QListWidget*>(QStringLiteral("List1"))->currentRow(), 0)
+      << "the item under the cursor";
+  w.Choose(1);
+  EXPECT_EQ(w.Cell(0, 0), QStringLiteral("0")) << "an item without marks";
   w.Choose(0);
   // 学年: 4 marks and one 欠; mean of 80, 60, 70, 45.5 is 63.875, shown to one decimal.
   const QStringList year{QStringLiteral("4"),    QStringLiteral("1"),    QStringLiteral("63.9"),
