@@ -5,6 +5,7 @@
 #include <QBarSet>
 #include <QBoxPlotSeries>
 #include <QBoxSet>
+#include <QBuffer>
 #include <QButtonGroup>
 #include <QChart>
 #include <QChartView>
@@ -20,7 +21,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -28,6 +28,7 @@
 
 #include "core/calc/numberrules.h"
 #include "core/sheet/sheet.h"
+#include "core/storage/sheetfile.h"
 #include "ui/calc/columndialog.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
@@ -344,22 +345,23 @@ bool DistributionWindow::PaintCharts(QPaintDevice* device) const {
 }
 
 bool DistributionWindow::SaveCharts(const QString& path) const {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  bool written = false;
+  // Drawn in memory, then written as the sheets are: the old file stays whole on a full disk.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  bool drawn = false;
   if (QFileInfo(path).suffix().compare(QStringLiteral("pdf"), Qt::CaseInsensitive) == 0) {
-    QPdfWriter pdf(&file);
+    QPdfWriter pdf(&buffer);
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageOrientation(QPageLayout::Landscape);
     pdf.setResolution(150);
-    written = PaintCharts(&pdf);
+    drawn = PaintCharts(&pdf);
   } else {
     QImage image(m_charts->size() * 2, QImage::Format_RGB32);
     image.fill(Qt::white);
-    written = PaintCharts(&image) && QImageWriter(&file, "png").write(image);
+    drawn = PaintCharts(&image) && QImageWriter(&buffer, "png").write(image);
   }
-  // QSaveFile keeps the old file when a write failed or the disk filled up.
-  return written && file.commit();
+  return drawn && WriteFileAtomically(path, bytes).isEmpty();
 }
 
 void DistributionWindow::Print() {

@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "support/files.h"
+#include "support/fulldisk.h"
 #include "support/qtprint.h"
 
 namespace kelt {
@@ -108,27 +109,17 @@ TEST(SheetFile, AShortWriteLeavesTheOldFile) {
 
 // The same on a disk that is really full.
 TEST(SheetFile, AFullDiskLeavesTheOldFile) {
-  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small disk needs root";
-  QTemporaryDir base;
-  const QString mount = base.filePath(QStringLiteral("disk"));
-  QDir().mkpath(mount);
-  const QByteArray quoted = "'" + QFile::encodeName(mount) + "'";
-  ASSERT_EQ(std::system(("mount -t tmpfs -o size=64k tmpfs " + quoted).constData()), 0);
-  const QString path = mount + QStringLiteral("/kumi.klt");
+  if (!test::FullDisk::CanMount()) GTEST_SKIP() << "mounting a small disk needs root";
+  test::FullDisk disk;
+  ASSERT_TRUE(disk.Mounted());
+  const QString path = disk.Path(QStringLiteral("kumi.klt"));
   const QByteArray old(8 * 1024, 'o');
   WriteAll(path, old);
-  // Fill the rest of the disk.
-  QFile filler(mount + QStringLiteral("/filler"));
-  ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-  const QByteArray block(4096, 'f');
-  while (filler.write(block) == block.size()) {
-  }
-  filler.close();
+  disk.Fill();
 
   const QString smallError = WriteFileAtomically(path, QByteArray(2000, 's'));
   const QString largeError = WriteFileAtomically(path, QByteArray(400 * 1024, 'l'));
   EXPECT_EQ(ReadAll(path), old);
-  std::system(("umount " + quoted).constData());
   ExpectARealReason(smallError);
   ExpectARealReason(largeError);
 }

@@ -13,6 +13,7 @@
 
 #include "core/sheet/sheet.h"
 #include "support/frameactions.h"
+#include "support/fulldisk.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
 #include "ui/sheet/frmdocument.h"
@@ -118,6 +119,36 @@ TEST(DistributionWindow, SavesAndPrintsTheCharts) {
   ASSERT_FALSE(prompts.shown().isEmpty());
   EXPECT_TRUE(prompts.shown().last().text.startsWith(QStringLiteral("保存できませんでした。")));
   EXPECT_TRUE(prompts.AllAnswered());
+}
+
+// A disk that fills up keeps the chart saved there before and says so, for a small PNG as for a
+// PDF.
+TEST(DistributionWindow, AFullDiskKeepsTheOldChart) {
+  if (!test::FullDisk::CanMount()) GTEST_SKIP() << "mounting a small disk needs root";
+  Window w;
+  test::FullDisk disk;
+  ASSERT_TRUE(disk.Mounted());
+  const QByteArray old(4096, 'o');
+  for (const char* name : {"chart.png", "chart.pdf"}) {
+    QFile file(disk.Path(QString::fromLatin1(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(old);
+  }
+  disk.Fill();
+  test::ScriptedPrompts prompts;
+  for (const char* name : {"chart.png", "chart.pdf"}) {
+    const QString path = disk.Path(QString::fromLatin1(name));
+    prompts.ExpectFile(path);
+    prompts.Expect(PromptAnswer::Ok);
+    QTest::mouseClick(w.window->findChild<QPushButton*>(QStringLiteral("Command2")),
+                      Qt::LeftButton);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), old) << name;
+  }
+  ASSERT_EQ(prompts.shown().size(), 2);
+  for (const auto& shown : prompts.shown())
+    EXPECT_TRUE(shown.text.startsWith(QStringLiteral("保存できませんでした。")));
 }
 
 }  // namespace

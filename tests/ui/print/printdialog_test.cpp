@@ -17,6 +17,7 @@
 
 #include "core/sheet/sheet.h"
 #include "support/frameactions.h"
+#include "support/fulldisk.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
@@ -137,27 +138,17 @@ TEST(PrintDialog, GradeViewRefusalCancelAndFailures) {
 // A disk that fills up while the PDF is written: the short file is not reported as printed,
 // for one page as for twenty.
 TEST(PrintDialog, AFullDiskIsTold) {
-  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small disk needs root";
+  if (!test::FullDisk::CanMount()) GTEST_SKIP() << "mounting a small disk needs root";
   Frame f;
   f.sheet()->ShowClass(0);
-  QTemporaryDir base;
-  const QString mount = base.filePath(QStringLiteral("disk"));
-  QDir().mkpath(mount);
-  ASSERT_EQ(
-      std::system(
-          ("mount -t tmpfs -o size=64k tmpfs '" + QFile::encodeName(mount) + "'").constData()),
-      0);
-  QFile filler(mount + QStringLiteral("/filler"));
-  ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-  const QByteArray block(4096, 'f');
-  while (filler.write(block) == block.size()) {
-  }
-  filler.close();
+  test::FullDisk disk;
+  ASSERT_TRUE(disk.Mounted());
+  disk.Fill();
 
   QPointer<QDialog> dialog = f.Open();
   test::ScriptedPrompts prompts;
   for (const char* button : {"Command1", "Command4"}) {
-    prompts.ExpectPrinter(mount + QStringLiteral("/kumi.pdf"));
+    prompts.ExpectPrinter(disk.Path(QStringLiteral("kumi.pdf")));
     prompts.Expect(PromptAnswer::Ok);
     Press(dialog, button);
     ASSERT_FALSE(dialog.isNull()) << button;
@@ -165,7 +156,6 @@ TEST(PrintDialog, AFullDiskIsTold) {
   ASSERT_EQ(prompts.shown().size(), 2);
   for (const auto& shown : prompts.shown())
     EXPECT_TRUE(shown.text.startsWith(U("印刷できませんでした。")));
-  std::system(("umount '" + QFile::encodeName(mount) + "'").constData());
 }
 
 // The whole year in one job, from the grade view, as the teacher sees it: marks typed but not

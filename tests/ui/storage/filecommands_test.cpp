@@ -18,6 +18,7 @@
 #include "core/storage/kltformat.h"
 #include "support/files.h"
 #include "support/frameactions.h"
+#include "support/fulldisk.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
@@ -161,20 +162,13 @@ TEST(FileCommands, AnUnwritablePathKeepsTheMarkAndSaysWhy) {
 // A disk that fills up during the write leaves the old file as it was and says why, for a sheet
 // small enough to sit in a write buffer as well as for a full one.
 TEST(FileCommands, AFullDiskLeavesTheOldFile) {
-  if (geteuid() != 0) GTEST_SKIP() << "mounting a small disk needs root";
-  QTemporaryDir base;
-  const QString mount = base.filePath(QStringLiteral("disk"));
-  QDir().mkpath(mount);
-  const QByteArray command = "mount -t tmpfs -o size=96k tmpfs '" + mount.toLocal8Bit() + "'";
-  ASSERT_EQ(std::system(command.constData()), 0);
-  const QString path = mount + QStringLiteral("/kumi.klt");
+  if (!test::FullDisk::CanMount()) GTEST_SKIP() << "mounting a small disk needs root";
+  test::FullDisk disk(96);
+  ASSERT_TRUE(disk.Mounted());
+  const QString path = disk.Path(QStringLiteral("kumi.klt"));
   QByteArray old(40 * 1024, 'x');
   WriteAll(path, old);
-  QFile filler(mount + QStringLiteral("/filler"));
-  ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-  while (filler.write(QByteArray(4096, 'f')) == 4096) {
-  }
-  filler.close();
+  disk.Fill();
 
   const struct { int rows, cols; } sheets[] = {{100, 3}, {1000, 60}};  // about 1 KB and 360 KB
   for (const auto [rows, cols] : sheets) {
@@ -195,7 +189,6 @@ TEST(FileCommands, AFullDiskLeavesTheOldFile) {
     EXPECT_TRUE(prompts.shown()[0].text.contains(path));
     EXPECT_FALSE(prompts.shown()[0].text.contains(QStringLiteral("未知")));
   }
-  std::system(("umount '" + mount.toLocal8Bit() + "'").constData());
 }
 
 // Save writes the .klt twin of a sheet opened from another file, and the file a sheet came from;
