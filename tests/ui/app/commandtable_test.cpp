@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 
 #include "core/sheet/sheet.h"
@@ -242,10 +243,15 @@ TEST(CommandTable, WithASheetEachButtonActs) {
   for (const Button& button : kToolbar) {
     if (!button.dialog) continue;
     click(button.key);
+    // The teacher goes back to the sheet; the second click brings the same dialog forward.
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     click(button.key);
     const QList<QDialog*> open = Dialogs(frame, U(button.dialog));
     ASSERT_EQ(open.size(), 1) << button.key;
     EXPECT_TRUE(open.first()->isVisible()) << button.key;
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), open.first()) << button.key << " is in front";
     open.first()->close();
     QApplication::processEvents();
   }
