@@ -31,6 +31,7 @@
 #include "core/storage/sheetfile.h"
 #include "ui/calc/columndialog.h"
 #include "ui/platform/flexgrid.h"
+#include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/singledialog.h"
 #include "ui/print/pagepainter.h"
@@ -63,7 +64,7 @@ void ClearChart(QChart* chart) {
 // A count axis from 0 in steps of 1, 2 or 5 times a power of ten, with room above the highest
 // bar for its label.
 QValueAxis* CountAxis(int highest) {
-  const int room = highest + highest / 8 + 1;
+  const int room = highest + highest / 5 + 1;
   int step = 1;
   for (int scale = 1; room / step > 6; scale *= 10) {
     for (int factor : {1, 2, 5}) {
@@ -335,10 +336,21 @@ void DistributionWindow::ShowBoxes() {
 bool DistributionWindow::PaintCharts(QPaintDevice* device) const {
   QPainter painter;
   if (!painter.begin(device)) return false;
-  // The charts as the window shows them, scaled to fill the page or image, proportions kept.
+  // A heading that says what the charts are of, then the charts as the window shows them,
+  // scaled to the rest of the page or image with their proportions kept.
+  const double heading = device->height() / 14.0;
+  QFont font(PGothicFamily());
+  font.setPixelSize(int(heading * 0.45));
+  painter.setFont(font);
+  const QString item = m_list->currentItem() ? m_list->currentItem()->text() : QString();
+  const QString caption = m_doc ? m_doc->Caption() : QString();
+  painter.drawText(QRectF(0, 0, device->width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("成績の分布  ") + item + QStringLiteral("  (") + caption +
+                       QStringLiteral(")"));
   const QSize size = m_charts->size();
-  const double scale =
-      std::min(double(device->width()) / size.width(), double(device->height()) / size.height());
+  const double scale = std::min(double(device->width()) / size.width(),
+                                (device->height() - heading) / size.height());
+  painter.translate(0, heading);
   painter.scale(scale, scale);
   m_charts->render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
   return painter.end();
