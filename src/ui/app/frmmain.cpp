@@ -15,7 +15,6 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
+#include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
@@ -70,6 +74,15 @@ TEST(DistributionWindow, FollowsTheSheetWithoutTouchingIt) {
   EXPECT_EQ(w.Cell(3, 2), QString()) << "3-C has no marks";
   w.window->findChild<QRadioButton*>(QStringLiteral("Option1"))->click();
   EXPECT_EQ(w.Cell(0, 2), QStringLiteral("64"));
+
+  // The histogram follows the chosen width: 40 to 80 in tens, then 45 to 80 in fives.
+  auto bins = [&w] {
+    auto* chart = w.window->findChild<QChartView*>(QStringLiteral("Chart1"))->chart();
+    return static_cast<QBarSeries*>(chart->series().first())->barSets().first()->count();
+  };
+  EXPECT_EQ(bins(), 4);
+  w.window->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("5"));
+  EXPECT_EQ(bins(), 7) << "45 to 80, the top mark in the last bin";
 
   const TextGrid storage = w.sheet->Storage();
   const TextGrid view = w.sheet->View();
