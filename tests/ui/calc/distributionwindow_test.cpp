@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -20,6 +22,7 @@
 #include "support/fulldisk.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
+#include "ui/platform/flexgrid.h"
 #include "ui/sheet/frmdocument.h"
 
 namespace kelt {
@@ -101,6 +104,28 @@ TEST(DistributionWindow, FollowsTheSheetWithoutTouchingIt) {
   w.sheet->SetViewText(2, 2, QStringLiteral("55"));
   QApplication::processEvents();
   EXPECT_EQ(w.Cell(2, 0), QStringLiteral("2"));
+}
+
+// The item list follows inserted columns and new names; closing the sheet closes its window.
+TEST(DistributionWindow, FollowsColumnsAndGoesWithItsSheet) {
+  Window w;
+  auto* list = w.window->findChild<QListWidget*>(QStringLiteral("List1"));
+  const int items = list->count();
+  test::ScriptedPrompts prompts;
+  w.frame.activeSheet()->viewGrid()->SetCurrentCell(1, 2);
+  test::Action(w.frame, "mnuToolsretu")->trigger();  // a column before 国語
+  QApplication::processEvents();
+  ASSERT_EQ(list->count(), items + 1);
+  EXPECT_EQ(list->item(1)->text(), QStringLiteral("国語"));
+
+  QPointer<DistributionWindow> window = w.window;
+  prompts.Expect(PromptAnswer::Yes);  // close it unsaved
+  w.frame.mdiArea()->closeAllSubWindows();
+  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(w.frame.sheets().isEmpty());
+  EXPECT_TRUE(window.isNull() || !window->isVisible());
+  EXPECT_TRUE(prompts.AllAnswered());
 }
 
 TEST(DistributionWindow, SavesAndPrintsTheCharts) {
