@@ -46,10 +46,11 @@ MarkFigures FiguresOf(QList<double> marks, int other) {
 }
 
 ItemStatistics StatisticsOfItem(const TextGrid& storage, int col) {
+  static_assert(std::tuple_size_v<decltype(ItemStatistics::classes)> == Sheet::kClassCount);
   ItemStatistics result;
   int yearOther = 0;
   for (int n = 0; n < Sheet::kClassCount; ++n) {
-    QList<double>& marks = result.classMarks[n];
+    QList<double> marks;
     int other = 0;
     for (int row = 1; row <= Sheet::kPupilsPerClass; ++row) {
       const QString& text = storage.Text(Sheet::StorageRow(n, row), col);

@@ -30,7 +30,6 @@ struct ItemStatistics {
   MarkFigures year;
   std::array<MarkFigures, 20> classes;
   QList<double> yearMarks;  // every numeric mark of the year, in storage order
-  std::array<QList<double>, 20> classMarks;
 };
 
 // The marks of column `col` of a storage grid: the 50 pupil rows of each of the 20 classes, read
