@@ -112,22 +112,26 @@ void Sheet::BuildSheetLayout() {
   SetViewCols(kInitialCols);
   SetViewRows(kGradeRows);
 
-  m_view.SetText(0, 0, QStringLiteral("番号"));
-  m_view.SetText(0, 1, QStringLiteral("氏  名"));
-  for (int c = kFirstScoreCol; c < m_view.Cols(); ++c)
-    m_view.SetText(0, c, QString(QChar(u'A' + c - kFirstScoreCol)));
-  for (int n = 0; n < kClassCount; ++n) {
-    for (int r = 1; r <= kPupilsPerClass; ++r) {
-      m_view.SetText(kPupilsPerClass * n + r, 0, QString::number(100 * (n + 1) + r));
-    }
-  }
-  m_view.SetText(kGradeRows - 2, 0, kTotalLabel);
-  m_view.SetText(kGradeRows - 1, 0, kAverageLabel);
+  WriteFreshLayout(m_view);
   AnnounceWritten();
 
   Mynowrow = 1;
   Mynowcol = 2;
   emit currentCellRequested(Mynowrow, Mynowcol);
+}
+
+void Sheet::WriteFreshLayout(TextGrid& view) {
+  view.SetText(0, 0, QStringLiteral("番号"));
+  view.SetText(0, 1, QStringLiteral("氏  名"));
+  for (int c = kFirstScoreCol; c < std::min(view.Cols(), kInitialCols); ++c)
+    view.SetText(0, c, QString(QChar(u'A' + c - kFirstScoreCol)));
+  for (int n = 0; n < kClassCount; ++n) {
+    for (int r = 1; r <= kPupilsPerClass; ++r) {
+      view.SetText(kPupilsPerClass * n + r, 0, QString::number(100 * (n + 1) + r));
+    }
+  }
+  view.SetText(kGradeRows - 2, 0, kTotalLabel);
+  view.SetText(kGradeRows - 1, 0, kAverageLabel);
 }
 
 void Sheet::LayoutClassView() {
@@ -183,13 +187,17 @@ void Sheet::MarkStored(const QRect& stillUnstored) {
 }
 
 void Sheet::CopyStorageToGradeView(int firstRow, int firstCol) {
+  CopyGradeRows(m_storage, m_view, firstRow, firstCol);
+  AnnounceWritten();
+}
+
+void Sheet::CopyGradeRows(const TextGrid& storage, TextGrid& view, int firstRow, int firstCol) {
   // Both grids share their columns; a narrower view takes what fits.
-  const int cols = std::min(m_storage.Cols(), m_view.Cols());
+  const int cols = std::min(storage.Cols(), view.Cols());
   for (int row = firstRow; row < kGradeRows; ++row) {
     const int storageRow = StorageRowOfGradeRow(row);
-    for (int c = firstCol; c < cols; ++c) m_view.SetText(row, c, m_storage.Text(storageRow, c));
+    for (int c = firstCol; c < cols; ++c) view.SetText(row, c, storage.Text(storageRow, c));
   }
-  AnnounceWritten();
 }
 
 void Sheet::ReloadGradeView() {
@@ -218,6 +226,32 @@ void Sheet::ReloadClassView(int classIndex) {
   AnnounceWritten();
   // The labels of the total and average rows are the view's own, not storage's.
   if (m_storage.Cols() >= m_view.Cols()) MarkStored(QRect(1, kClassRows - 2, 1, 2));
+}
+
+TextGrid Sheet::FreshStorage() {
+  Sheet sheet;
+  sheet.BuildSheetLayout();
+  sheet.StoreView();
+  return std::move(sheet.m_storage);
+}
+
+TextGrid Sheet::ReadGradeViewOf(const TextGrid& storage) {
+  TextGrid view(kGradeRows, std::max(storage.Cols(), kInitialCols));
+  WriteFreshLayout(view);
+  CopyGradeRows(storage, view, 0, 1);
+  return view;
+}
+
+void Sheet::AdoptRead(TextGrid storage, TextGrid view) {
+  m_storage = std::move(storage);
+  if (m_storage.Cols() < kInitialCols) m_storage.SetCols(kInitialCols);
+  if (m_storage.Rows() < kStorageRows) m_storage.SetRows(kStorageRows);
+  const bool reshaped = view.Cols() != m_view.Cols();
+  if (reshaped) emit viewColsAboutToChange(m_view.Cols(), view.Cols());
+  m_view = std::move(view);
+  m_wholeViewUnstored = true;
+  if (reshaped) emit viewColsChanged();
+  AnnounceWritten();
 }
 
 TextGrid Sheet::ClassViewOf(const TextGrid& storage, int classIndex) {

@@ -113,6 +113,11 @@ class Sheet : public QObject {
   // Shows storage that the file reader has just filled: the view takes its columns, and its
   // header and grade rows from column 1 on; column 0 keeps the layout's numbers and labels.
   void ShowReadStorage();
+  // The same for storage the reader filled apart from any sheet (on another thread): the grade
+  // view it gives a fresh sheet, made apart too, and the fresh sheet taking both.
+  static TextGrid FreshStorage();  // a new sheet window's: its layout, stored once
+  static TextGrid ReadGradeViewOf(const TextGrid& storage);
+  void AdoptRead(TextGrid storage, TextGrid view);
 
   // The view buttons: store, reshape, reload, set the marker. False when the view is already
   // shown (nothing happens then).
@@ -156,6 +161,9 @@ class Sheet : public QObject {
   static void CopyClassRows(const TextGrid& storage, int classIndex, TextGrid& view);
   // Copies storage into the grade view's rows from firstRow and columns from firstCol.
   void CopyStorageToGradeView(int firstRow, int firstCol);
+  static void CopyGradeRows(const TextGrid& storage, TextGrid& view, int firstRow, int firstCol);
+  // The texts of a fresh grade view: headers, pupil numbers, year labels.
+  static void WriteFreshLayout(TextGrid& view);
 
   TextGrid m_view;
   TextGrid m_storage;

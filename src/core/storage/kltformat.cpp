@@ -193,13 +193,18 @@ KltFields ReadKlt(const QByteArray& bytes) {
 }
 
 KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes) {
+  const KltLoad load = ReadKltIntoStorage(sheet.MutableStorage(), std::move(bytes));
+  sheet.ShowReadStorage();
+  return load;
+}
+
+KltLoad ReadKltIntoStorage(TextGrid& storage, QByteArray bytes) {
   const QString text = DecodeFileText(bytes);
   bytes = QByteArray();  // a large file is held once, as text, while the cells are made
   // A first pass finds the widest line, so the storage grid is widened once, before it is
   // filled; the second puts every field straight into its cell.
   const KltScan shape = ScanKlt(
       text, [](int, int, const char16_t*, qsizetype) {}, [](int, int) {});
-  TextGrid& storage = sheet.MutableStorage();
   const int lastField = std::min(shape.widestField, kKltMaxFields);
   if (storage.Cols() < lastField + 1) storage.SetCols(lastField + 1);
   if (storage.Rows() < Sheet::kStorageRows) storage.SetRows(Sheet::kStorageRows);
@@ -212,7 +217,6 @@ KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes) {
       [&](int line, int count) {
         for (int j = count + 1; j <= lastField; ++j) storage.SetText(line, j, QString());
       });
-  sheet.ShowReadStorage();
   return {shape.linesLeftOut, shape.fieldsLeftOut};
 }
 

@@ -74,5 +74,8 @@ struct KltLoad {
 // storage grid, which is widened once: what opening a file uses. Given the only reference to
 // the bytes, it lets them go as soon as they are decoded.
 KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes);
+// The same reading into a fresh sheet's storage grid held apart from any sheet (a start-up file
+// read on another thread); Sheet::AdoptReadStorage then shows it.
+KltLoad ReadKltIntoStorage(TextGrid& storage, QByteArray bytes);
 
 }  // namespace kelt

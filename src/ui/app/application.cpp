@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QTranslator>
 #include <QWidget>
+#include <future>
+#include <memory>
 
 #include "ui/app/frmmain.h"
 #include "ui/app/frmsplash.h"
@@ -71,16 +73,24 @@ int RunKelt(int argc, char** argv) {
   QApplication app(argc, argv);
   SetupApplication(app);
 
+  // The start-up file is read on the second core while the splash comes up.
+  const QString startPath =
+      CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
+  std::future<SheetFileRead> startRead;
+  if (!startPath.isEmpty())
+    startRead = std::async(std::launch::async, ReadSheetFileAside, startPath);
+
   // The splash deletes itself when closed, also early by a key or a click.
   QPointer<frmSplash> splash = new frmSplash;
   splash->show();
   splash->repaint();
   app.processEvents();
 
-  frmMain frame(CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' '))));
+  std::unique_ptr<frmMain> frame =
+      startRead.valid() ? std::make_unique<frmMain>(startRead.get()) : std::make_unique<frmMain>();
   if (splash) splash->close();
-  frame.show();
-  if (qEnvironmentVariableIsSet("KELT_QUIT_WHEN_DRAWN")) QuitWhenDrawn(&frame);
+  frame->show();
+  if (qEnvironmentVariableIsSet("KELT_QUIT_WHEN_DRAWN")) QuitWhenDrawn(frame.get());
   return app.exec();
 }
 

@@ -76,6 +76,17 @@ QIcon ToolbarIcon(const CommandEntry& entry) {
 
 frmMain::frmMain(const QString& startPath, QWidget* parent)
     : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
+  BuildFrame();
+  NewSheet(startPath);
+}
+
+frmMain::frmMain(SheetFileRead startSheet, QWidget* parent)
+    : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
+  BuildFrame();
+  NewSheet(std::move(startSheet));
+}
+
+void frmMain::BuildFrame() {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Kelt"));
   m_mdi->setObjectName(QStringLiteral("mdiArea"));
@@ -89,10 +100,9 @@ frmMain::frmMain(const QString& startPath, QWidget* parent)
   BuildCommands();
   BuildStatusBar();
 
-  // Where it was left, where its help lies, and the first sheet.
+  // Where it was left and where its help lies.
   RestorePlacement();
   m_helpPath = InstalledHelpPath();
-  NewSheet(startPath);
 }
 
 frmMain::~frmMain() = default;
@@ -308,13 +318,21 @@ void frmMain::ToolbarClick(const QString& key) {
 }
 
 frmDocument* frmMain::NewSheet(const QString& path) {
+  if (path.isEmpty()) return AddSheet(nullptr);
+  SheetFileRead read = ReadSheetFileAside(path);
+  return AddSheet(&read);
+}
+
+frmDocument* frmMain::NewSheet(SheetFileRead read) { return AddSheet(&read); }
+
+frmDocument* frmMain::AddSheet(SheetFileRead* read) {
   ++m_sheetCounter;
   auto* doc = new frmDocument(this);
   QString message;
-  if (path.isEmpty()) {
-    doc->SetCaption(Sheet::BookCaption(m_sheetCounter));
+  if (read) {
+    message = ShowSheetFileRead(doc, std::move(*read));
   } else {
-    message = ReadSheetFile(doc, path);
+    doc->SetCaption(Sheet::BookCaption(m_sheetCounter));
   }
   new RecoveryCopy(doc);
   QMdiSubWindow* window = m_mdi->addSubWindow(doc);

@@ -8,6 +8,7 @@
 #include "ui/app/helpviewer.h"
 #include "ui/calc/calcdialogs.h"
 #include "ui/sheet/sheethost.h"
+#include "ui/storage/filecommands.h"
 
 class QLabel;
 class QMdiArea;
@@ -28,6 +29,8 @@ class frmMain : public QMainWindow, public SheetHost {
  public:
   // The frame with its first sheet, read from `startPath` when one is given.
   explicit frmMain(const QString& startPath = {}, QWidget* parent = nullptr);
+  // The frame with its first sheet read already (the start-up file, read aside).
+  explicit frmMain(SheetFileRead startSheet, QWidget* parent = nullptr);
   ~frmMain() override;
 
   // The active sheet window, or null when none is open.
@@ -44,6 +47,7 @@ class frmMain : public QMainWindow, public SheetHost {
   void ToolbarClick(const QString& key);
   // A new sheet window: empty and numbered "Book" n, or read from `path`.
   frmDocument* NewSheet(const QString& path = {});
+  frmDocument* NewSheet(SheetFileRead read);
   void OpenSheetFile();
   void CloseAllWindows();
   // 0 cascade, 1 one above the other, 2 side by side.
@@ -65,6 +69,10 @@ class frmMain : public QMainWindow, public SheetHost {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // Everything but the first sheet.
+  void BuildFrame();
+  // The new sheet window, showing `read` when there is one.
+  frmDocument* AddSheet(SheetFileRead* read);
   void BuildCommands();
   void BuildStatusBar();
   void FillWindowMenu();

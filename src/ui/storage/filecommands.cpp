@@ -93,20 +93,34 @@ QString KltSavePath(const QString& path) {
 }
 
 QString ReadSheetFile(frmDocument* doc, const QString& path) {
-  const QString absolute = QFileInfo(path).absoluteFilePath();
-  doc->SetCaption(absolute);
-  doc->SetFileStamp(DiskStamp::Of(absolute));
-  FileBytes file = ReadFileBytes(absolute);
+  return ShowSheetFileRead(doc, ReadSheetFileAside(path));
+}
+
+SheetFileRead ReadSheetFileAside(const QString& path) {
+  SheetFileRead read;
+  read.path = QFileInfo(path).absoluteFilePath();
+  read.stamp = DiskStamp::Of(read.path);
+  read.file = ReadFileBytes(read.path);
+  if (read.file.missing || !read.file.error.isEmpty()) return read;
+  read.storage = Sheet::FreshStorage();
+  read.load = ReadKltIntoStorage(read.storage, std::move(read.file.bytes));
+  read.view = Sheet::ReadGradeViewOf(read.storage);
+  return read;
+}
+
+QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {
+  doc->SetCaption(read.path);
+  doc->SetFileStamp(read.stamp);
   // A path that does not exist yet is a sheet the teacher is about to create.
-  if (file.missing) return {};
-  const QString shownPath = QDir::toNativeSeparators(absolute);
-  if (!file.error.isEmpty()) {
-    return QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, file.error);
+  if (read.file.missing) return {};
+  const QString shownPath = QDir::toNativeSeparators(read.path);
+  if (!read.file.error.isEmpty()) {
+    return QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, read.file.error);
   }
-  const KltLoad fields = ReadKltIntoSheet(*doc->sheet(), std::move(file.bytes));
+  doc->sheet()->AdoptRead(std::move(read.storage), std::move(read.view));
   QStringList leftOut;
-  if (fields.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
-  if (fields.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
+  if (read.load.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
+  if (read.load.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
   if (leftOut.isEmpty()) return {};
   return QStringLiteral(
              "%1 の %2 は、シートに入りきらないため読み込んでいません。\n"

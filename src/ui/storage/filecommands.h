@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include "core/sheet/textgrid.h"
+#include "core/storage/kltformat.h"
+#include "core/storage/sheetfile.h"
+
 class QWidget;
 
 namespace kelt {
@@ -21,6 +25,19 @@ QString KltSavePath(const QString& path);
 // Returns what the teacher must learn: why the file could not be read, or what of it a sheet
 // cannot hold; empty when all is well. A path that does not exist yet gives an empty sheet.
 QString ReadSheetFile(frmDocument* doc, const QString& path);
+
+// The same reading in two halves: the file into a storage grid, apart from any window and on any
+// thread (the start-up file is read while the window system starts), then into the new window.
+struct SheetFileRead {
+  QString path;  // absolute
+  DiskStamp stamp;
+  FileBytes file;  // without its bytes once they are read into `storage`
+  TextGrid storage;
+  TextGrid view;  // the grade view of `storage`
+  KltLoad load;
+};
+SheetFileRead ReadSheetFileAside(const QString& path);
+QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read);
 
 // Save: under the caption's path, or through Save As for a sheet never saved. Asks first before
 // replacing a file the sheet was not read from, or one changed on disk since. True when written.

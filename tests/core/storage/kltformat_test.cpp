@@ -37,6 +37,29 @@ void ExpectSameLoad(const QByteArray& bytes) {
   EXPECT_EQ(direct.sheet.View(), viaFields.sheet.View());
   EXPECT_EQ(load.linesLeftOut, fields.linesLeftOut);
   EXPECT_EQ(load.fieldsLeftOut, fields.fieldsLeftOut);
+
+  // Read apart from any sheet (as the start-up file is, on another thread), then adopted by a
+  // sheet as a new window holds it: its layout stored once.
+  NewSheet stored;
+  stored.sheet.StoreView();
+  ReadKltIntoSheet(stored.sheet, bytes);
+  TextGrid storage = Sheet::FreshStorage();
+  const KltLoad aside = ReadKltIntoStorage(storage, bytes);
+  TextGrid view = Sheet::ReadGradeViewOf(storage);
+  NewSheet adopting;
+  adopting.sheet.StoreView();
+  QSignalSpy colsChanged(&adopting.sheet, &Sheet::viewColsChanged);
+  QSignalSpy textsChanged(&adopting.sheet, &Sheet::viewTextsChanged);
+  adopting.sheet.AdoptRead(std::move(storage), std::move(view));
+  EXPECT_EQ(adopting.sheet.Storage(), stored.sheet.Storage());
+  EXPECT_EQ(adopting.sheet.View(), stored.sheet.View());
+  EXPECT_EQ(aside.linesLeftOut, load.linesLeftOut);
+  EXPECT_EQ(aside.fieldsLeftOut, load.fieldsLeftOut);
+  // The screen learns the new shape and every text.
+  EXPECT_EQ(colsChanged.size(), direct.sheet.View().Cols() > Sheet::kInitialCols ? 1 : 0);
+  ASSERT_EQ(textsChanged.size(), 1);
+  EXPECT_EQ(textsChanged[0][0].toRect(),
+            QRect(0, 0, direct.sheet.View().Cols(), Sheet::kGradeRows));
 }
 
 TEST(KltWriter, SmallSheetByteExact) {

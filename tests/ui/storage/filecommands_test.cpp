@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
+#include <future>
 
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
@@ -437,6 +438,52 @@ TEST(FileCommands, AMessageAboutTheCommandLineFileWaitsForTheFrame) {
   frame.show();
   QApplication::processEvents();
   EXPECT_EQ(prompts.shown().size(), 1) << "once";
+}
+
+// The start-up file is read on another thread while the window system starts; the frame made
+// from that read shows what a frame reading the path itself shows, message included.
+TEST(FileCommands, AStartupFileReadOnAnotherThreadShowsAsIfReadHere) {
+  QTemporaryDir dir;
+  const QString wide = dir.filePath(QStringLiteral("wide.klt"));
+  QByteArray bytes = "name" + QByteArray(40, '\t') + "last\r\n";
+  for (int line = 2; line <= 1050; ++line)
+    bytes += "\x8d\xb2\x93\xa1\t" + QByteArray::number(line % 101) + "\r\n";
+  WriteAll(wide, bytes);
+  const struct {
+    QString path;
+    bool message;
+  } cases[] = {
+      {wide, true},                                      // lines left out
+      {dir.filePath(QStringLiteral("new.klt")), false},  // to be created
+      {dir.path(), true},                                // a folder
+  };
+  for (const auto& c : cases) {
+    test::ScriptedPrompts prompts;
+    frmMain here(c.path);
+    std::future<SheetFileRead> read = std::async(std::launch::async, ReadSheetFileAside, c.path);
+    frmMain aside(read.get());
+    ASSERT_EQ(aside.sheets().size(), 1);
+    const frmDocument* a = aside.activeSheet();
+    const frmDocument* h = here.activeSheet();
+    EXPECT_EQ(a->Caption(), h->Caption());
+    EXPECT_TRUE(a->FileStamp() == h->FileStamp());
+    EXPECT_EQ(a->sheet()->Storage(), h->sheet()->Storage());
+    EXPECT_EQ(a->sheet()->View(), h->sheet()->View());
+    EXPECT_EQ(a->viewGrid()->Cols(), h->viewGrid()->Cols());
+    EXPECT_EQ(a->viewGrid()->ColWidth(a->viewGrid()->Cols() - 1),
+              h->viewGrid()->ColWidth(h->viewGrid()->Cols() - 1));
+    EXPECT_FALSE(a->sheet()->IsModified());
+    if (c.message) {
+      prompts.Expect(PromptAnswer::Ok);
+      prompts.Expect(PromptAnswer::Ok);
+    }
+    here.show();
+    aside.show();
+    QTRY_COMPARE(prompts.shown().size(), c.message ? 2 : 0);
+    if (c.message) EXPECT_EQ(prompts.shown()[1].text, prompts.shown()[0].text);
+    EXPECT_EQ(aside.NewSheet()->Caption(), QStringLiteral("Book2"));
+  }
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 }  // namespace
