@@ -62,7 +62,9 @@ frmSplash::frmSplash(QWidget* parent)
   image->setPixmap(Logo(40, QColor(204, 120, 40)));
 
   auto* title = AddLabel(m_frame1, "Label1", QStringLiteral("ケルト"), {110, 18, 330, 48});
-  QFont titleFont(QStringLiteral("ＭＳ 明朝"));
+  // In the sheet's face: a face of its own would be loaded for this one word and kept in
+  // memory (some 2.5 MiB) as long as the program runs.
+  QFont titleFont(PGothicFamily());
   titleFont.setPointSize(26);
   title->setFont(titleFont);
 
