@@ -44,6 +44,13 @@ void FuzzReader(const QByteArray& bytes) {
     for (qsizetype j = 0; j < line.size(); ++j) Check(storage.Text(int(l), int(j + 1)) == line[j]);
   }
 
+  // Opening a file reads the bytes straight into a sheet: the same cells and the same notes.
+  kelt::Sheet opened;
+  opened.BuildSheetLayout();
+  const kelt::KltLoad load = kelt::ReadKltIntoSheet(opened, bytes);
+  Check(opened.Storage() == storage && opened.View() == sheet.View());
+  Check(load.linesLeftOut == fields.linesLeftOut && load.fieldsLeftOut == fields.fieldsLeftOut);
+
   // What was read writes back; every cell the checker passes reads back the same.
   const QList<kelt::UnstorableCell> unstorable = kelt::FindUnstorableCells(storage);
   QList<qsizetype> unencodable;

@@ -15,14 +15,18 @@ constexpr std::size_t kPage = std::size_t{4} << 10;
 // Below this a grid lives in ordinary memory: a class view, the dialogs' grids.
 constexpr std::size_t kHugeFrom = std::size_t{1} << 20;
 
-std::size_t Rounded(std::size_t bytes) { return (bytes + kPage - 1) & ~(kPage - 1); }
+// The whole huge pages, and the part left over in small pages when it is less than half of
+// one: a huge page mostly empty wastes memory, one mostly full saves hundreds of faults.
+std::size_t Rounded(std::size_t bytes) {
+  const std::size_t rest = bytes & (kHugePage - 1);
+  const std::size_t page = rest > kHugePage / 2 ? kHugePage : kPage;
+  return (bytes + page - 1) & ~(page - 1);
+}
 }  // namespace
 
 void* AllocateCellMemory(std::size_t bytes) {
   if (bytes < kHugeFrom) return ::operator new(bytes);
-  // Mapped with room to spare, then trimmed to start on a huge-page boundary. The whole huge
-  // pages take huge pages; the last part, less than one, takes small ones rather than up to
-  // 2 MiB more of memory.
+  // Mapped with room to spare, then trimmed to start on a huge-page boundary.
   const std::size_t size = Rounded(bytes);
   void* mapped =
       ::mmap(nullptr, size + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);

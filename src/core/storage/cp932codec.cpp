@@ -290,12 +290,22 @@ bool IsNonAsciiUtf8(QByteArrayView bytes) {
   return nonAscii;
 }
 
+namespace {
+const QByteArrayView kUtf8Mark("\xEF\xBB\xBF", 3);
+const QByteArrayView kUtf16LeMark("\xFF\xFE", 2);
+const QByteArrayView kUtf16BeMark("\xFE\xFF", 2);
+}  // namespace
+
+bool ReadsAsCp932(QByteArrayView bytes) {
+  return !bytes.startsWith(kUtf8Mark) && !bytes.startsWith(kUtf16LeMark) &&
+         !bytes.startsWith(kUtf16BeMark) && !IsNonAsciiUtf8(bytes);
+}
+
 QString DecodeFileText(QByteArrayView bytes) {
-  if (bytes.startsWith(QByteArrayView("\xEF\xBB\xBF", 3)))
-    return QString::fromUtf8(bytes.sliced(3));
+  if (bytes.startsWith(kUtf8Mark)) return QString::fromUtf8(bytes.sliced(3));
   // A spreadsheet's "Unicode text" is UTF-16 with a mark.
-  const bool le = bytes.startsWith(QByteArrayView("\xFF\xFE", 2));
-  if (le || bytes.startsWith(QByteArrayView("\xFE\xFF", 2))) {
+  const bool le = bytes.startsWith(kUtf16LeMark);
+  if (le || bytes.startsWith(kUtf16BeMark)) {
     QStringDecoder decoder(le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
                            QStringConverter::Flag::Stateless);
     return decoder.decode(bytes.sliced(2));

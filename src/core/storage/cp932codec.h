@@ -40,5 +40,8 @@ bool IsNonAsciiUtf8(QByteArrayView bytes);
 // (ﾐｶ is also UTF-8 for "ж") stay CP932, and a file in the shape kelt writes is always CP932.
 // Any input gives a text; nothing is dropped silently.
 QString DecodeFileText(QByteArrayView bytes);
+// True when DecodeFileText reads the bytes as CP932 whatever they hold (no byte-order mark, and
+// not UTF-8 with a non-ASCII character), so they can be decoded piece by piece.
+bool ReadsAsCp932(QByteArrayView bytes);
 
 }  // namespace kelt

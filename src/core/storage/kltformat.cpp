@@ -3,6 +3,7 @@
 #include <QHash>
 #include <algorithm>
 #include <climits>
+#include <type_traits>
 
 #include "core/sheet/sheet.h"
 #include "core/sheet/textgrid.h"
@@ -50,6 +51,19 @@ class ShortFields {
   QString Get(const char16_t* s, qsizetype length) {
     if (length == 0) return QString();
     if (length > kMaxLength) return QString(reinterpret_cast<const QChar*>(s), length);
+    return Shared(s, length);
+  }
+  // An ASCII field's bytes, which are its characters.
+  QString Get(const char* s, qsizetype length) {
+    if (length == 0) return QString();
+    if (length > kMaxLength) return QString::fromLatin1(s, length);
+    char16_t units[kMaxLength];
+    for (qsizetype i = 0; i < length; ++i) units[i] = uchar(s[i]);
+    return Shared(units, length);
+  }
+
+ private:
+  QString Shared(const char16_t* s, qsizetype length) {
     quint64 key = 0;
     for (qsizetype i = 0; i < length; ++i) key |= static_cast<quint64>(s[i]) << (16 * i);
     // Texts that differ only by trailing NUL characters share a key; the comparison tells them
@@ -63,7 +77,6 @@ class ShortFields {
     return *m_texts.insert(key, wanted.toString());
   }
 
- private:
   QHash<quint64, QString> m_texts;
 };
 
@@ -127,10 +140,10 @@ struct KltScan {
 // The one splitter of a file's text: lines at CR, CRLF or LF, fields at TAB and comma.
 // `onField(line, field, text)` gets every field a sheet can hold (line < kKltMaxLines, field 1
 // to kKltMaxFields) and `onLine(line, fields)` every such line's end; an empty line has no field.
-template <typename OnField, typename OnLine>
-KltScan ScanKlt(const QString& text, OnField onField, OnLine onLine) {
-  const auto* s = reinterpret_cast<const char16_t*>(text.constData());
-  const qsizetype n = text.size();
+// It splits decoded text, or CP932 bytes as they are: no trail byte is a TAB, a comma or a line
+// end, so the bytes split where their text would.
+template <typename Char, typename OnField, typename OnLine>
+KltScan ScanKlt(const Char* s, qsizetype n, OnField onField, OnLine onLine) {
   KltScan result;
   qsizetype widest = 1;
   qsizetype line = 0;
@@ -149,7 +162,7 @@ KltScan ScanKlt(const QString& text, OnField onField, OnLine onLine) {
       }
     };
     for (; k < n; ++k) {
-      const char16_t ch = s[k];
+      const char16_t ch = static_cast<std::make_unsigned_t<Char>>(s[k]);
       if (ch == kCr || ch == kLf) break;
       if (ch != kTab && ch != kComma) continue;
       endField();
@@ -177,7 +190,7 @@ KltFields ReadKlt(const QByteArray& bytes) {
   ShortFields shortFields;
   QStringList fields;
   const KltScan scan = ScanKlt(
-      text,
+      reinterpret_cast<const char16_t*>(text.constData()), text.size(),
       [&](int, int, const char16_t* s, qsizetype length) {
         fields.append(shortFields.Get(s, length));
       },
@@ -198,26 +211,48 @@ KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes) {
   return load;
 }
 
-KltLoad ReadKltIntoStorage(TextGrid& storage, QByteArray bytes) {
-  const QString text = DecodeFileText(bytes);
-  bytes = QByteArray();  // a large file is held once, as text, while the cells are made
-  // A first pass finds the widest line, so the storage grid is widened once, before it is
-  // filled; the second puts every field straight into its cell.
+namespace {
+
+// Fills storage from a file's text or bytes, `field` turning a field's characters into its text.
+// A first pass finds the widest line, so the grid is widened once, before it is filled; the
+// second puts every field straight into its cell.
+template <typename Char, typename Field>
+KltLoad FillStorage(TextGrid& storage, const Char* s, qsizetype n, Field field) {
   const KltScan shape = ScanKlt(
-      text, [](int, int, const char16_t*, qsizetype) {}, [](int, int) {});
+      s, n, [](int, int, const Char*, qsizetype) {}, [](int, int) {});
   const int lastField = std::min(shape.widestField, kKltMaxFields);
   if (storage.Cols() < lastField + 1) storage.SetCols(lastField + 1);
   if (storage.Rows() < Sheet::kStorageRows) storage.SetRows(Sheet::kStorageRows);
-  ShortFields shortFields;
   ScanKlt(
-      text,
-      [&](int line, int field, const char16_t* s, qsizetype length) {
-        storage.SetText(line, field, shortFields.Get(s, length));
+      s, n,
+      [&](int line, int column, const Char* text, qsizetype length) {
+        storage.SetText(line, column, field(text, length));
       },
       [&](int line, int count) {
         for (int j = count + 1; j <= lastField; ++j) storage.SetText(line, j, QString());
       });
   return {shape.linesLeftOut, shape.fieldsLeftOut};
+}
+
+}  // namespace
+
+KltLoad ReadKltIntoStorage(TextGrid& storage, QByteArray bytes) {
+  ShortFields shortFields;
+  if (ReadsAsCp932(bytes)) {
+    // Field by field from the bytes: a large file is never held a second time, as text.
+    return FillStorage(
+        storage, bytes.constData(), bytes.size(), [&](const char* s, qsizetype length) {
+          if (std::all_of(s, s + length, [](char b) { return uchar(b) < 0x80; }))
+            return shortFields.Get(s, length);
+          const QString text = DecodeCp932(QByteArrayView(s, length));
+          return shortFields.Get(reinterpret_cast<const char16_t*>(text.constData()), text.size());
+        });
+  }
+  const QString text = DecodeFileText(bytes);
+  bytes = QByteArray();  // a large file is held once, as text, while the cells are made
+  return FillStorage(
+      storage, reinterpret_cast<const char16_t*>(text.constData()), text.size(),
+      [&](const char16_t* s, qsizetype length) { return shortFields.Get(s, length); });
 }
 
 void LoadKlt(Sheet& sheet, const KltFields& fields) {

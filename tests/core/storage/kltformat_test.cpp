@@ -168,6 +168,36 @@ TEST(KltReader, SplitsLinesAndFields) {
 }
 
 // Comma-separated text, or a mix, reads exactly as its TAB twin.
+// CP932 files are split as bytes and decoded field by field; each must give what decoding the
+// whole text first gives, also where a lead byte meets a separator or a line end.
+TEST(KltReader, BytesSplitWhereTheirTextWould) {
+  const struct {
+    QByteArray bytes;
+    bool asBytes;
+  } cases[] = {
+      {"\x8d\xb2\x93\xa1\t85\r\n\x83\x5c\x83\x74\x83\x67,\x82\x40\r\n", true},
+      {"a\x82\tb\x82,c\x82\rd\x82\ne\x82\r\nf\x82", true},         // lead bytes before separators
+      {"\x80\t\xa0\t\xfd\xfe\xff\t\x85\x40\t\xf0\x40\r\n", true},  // stray and unmapped
+      {"\xb1\xb2\xb3\t\xdf\xde\r\n", true},                        // half-width kana
+      {QByteArray("n\0a\tm\0\r\n", 8), true},
+      {"only ASCII\t1\t2\r\n\r\n3", true},
+      {"\xef\xbb\xbf\xe4\xbd\x90\xe8\x97\xa4\t85\r\n", false},  // UTF-8 with a mark
+      {"\xe4\xbd\x90\xe8\x97\xa4\t85\r\n", false},              // UTF-8 without one
+      {QByteArray("\xff\xfe"
+                  "a\0\t\0"
+                  "1\0",
+                  8),
+       false},  // UTF-16
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ReadsAsCp932(c.bytes), c.asBytes) << c.bytes.toHex().toStdString();
+    if (c.asBytes) {
+      EXPECT_EQ(DecodeFileText(c.bytes), DecodeCp932(c.bytes));
+    }
+    ExpectSameLoad(c.bytes);
+  }
+}
+
 TEST(KltReader, CommaFilesEqualTabTwins) {
   const QByteArray tabs = "\x8E\x81  \x96\xBC\tA\tB\r\n\xBA\xCB\xDF\xB0\t85\t\t\r\n\t\t7\r\n\r\n";
   QByteArray commas = tabs;
