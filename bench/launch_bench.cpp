@@ -1,6 +1,7 @@
 // Start-up from exec to the frame's first complete drawing, against Qt's floor (an empty
 // QMainWindow built in the same tree, and the same with one label of Japanese text), in
-// interleaved rounds: a full year (1043 lines × 256 fields), a sheet of 21 fields and no file.
+// interleaved rounds: a full year (1043 lines × 256 fields), a sheet of 21 fields, no file and the
+// largest file the reader takes.
 // Prints medians, the ratio to the floor and the peak resident memory. Run: kelt_launch_bench
 // [rounds [kelt]]  (headless: QT_QPA_PLATFORM=offscreen); a second kelt (an older build) can be
 // named to compare.
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "core/storage/kltformat.h"
+#include "core/storage/sheetfile.h"
 #include "fill.h"
 
 namespace {
@@ -67,6 +69,25 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   }
 }
 
+// The largest file the reader takes: every field of every line a sheet holds, 60 letters each
+// (ASCII is the costliest text to hold: one byte in the file, two in memory), just under 16 MiB.
+QByteArray LargestFile() {
+  QByteArray bytes;
+  bytes.reserve(kelt::kMaxSheetFileSize);
+  quint32 seed = 20261207;
+  for (int line = 0; line < kelt::kKltMaxLines; ++line) {
+    for (int field = 0; field < kelt::kKltMaxFields; ++field) {
+      if (field > 0) bytes += '\t';
+      for (int i = 0; i < 60; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        bytes += char('A' + (seed >> 24) % 58);
+      }
+    }
+    bytes += "\r\n";
+  }
+  return bytes;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,6 +100,8 @@ int main(int argc, char** argv) {
   const QString narrow = dir.filePath(QStringLiteral("narrow.klt"));
   WriteFile(full, kelt::WriteKlt(kelt::bench::FullStorage(kelt::kKltMaxFields + 1)));
   WriteFile(narrow, kelt::WriteKlt(kelt::bench::FullStorage(21)));
+  const QString largest = dir.filePath(QStringLiteral("largest.klt"));
+  WriteFile(largest, LargestFile());
 
   struct Case {
     const char* name;
@@ -93,6 +116,7 @@ int main(int argc, char** argv) {
       {"kelt, full file", kelt, QFile::encodeName(full), {}},
       {"kelt, 21 fields", kelt, QFile::encodeName(narrow), {}},
       {"kelt, no file", kelt, {}, {}},
+      {"kelt, largest file", kelt, QFile::encodeName(largest), {}},
   };
   Launch(kelt, {});  // the libraries into the page cache
   for (int round = 0; round < rounds; ++round) {
