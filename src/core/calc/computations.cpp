@@ -57,7 +57,7 @@ Sum SumOfRow(const TextGrid& view, int row, const std::vector<int>& columns) {
   CompensatedSum total;
   int count = 0;
   for (const int col : columns) {
-    if (const std::optional<double> value = NumericCellValue(view.Text(row, col))) {
+    if (const std::optional<double> value = view.WithText(row, col, NumericCellValue)) {
       total.Add(*value);
       ++count;
     }
@@ -98,7 +98,7 @@ int VerticalTotalAverage(TextGrid& view, const CalcChoice& choice) {
   std::vector<int> counts(columns.size(), 0);
   for (int row = kFirstPupilRow; row <= LastPupilRow(view); ++row) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
-      if (const std::optional<double> value = NumericCellValue(view.Text(row, columns[i]))) {
+      if (const std::optional<double> value = view.WithText(row, columns[i], NumericCellValue)) {
         totals[i].Add(*value);
         ++counts[i];
       }
@@ -126,7 +126,7 @@ int Rank(TextGrid& view, const CalcChoice& choice) {
   std::vector<std::optional<double>> values;
   values.reserve(static_cast<std::size_t>(last - first + 1));
   for (int row = first; row <= last; ++row)
-    values.push_back(NumericCellValue(view.Text(row, *source)));
+    values.push_back(view.WithText(row, *source, NumericCellValue));
   std::vector<double> sorted;
   sorted.reserve(values.size());
   for (const std::optional<double>& value : values) sorted.push_back(value.value_or(0.0));
@@ -159,7 +159,7 @@ int DeviationScore(TextGrid& view, const CalcChoice& choice) {
   CompensatedSum total;
   double largest = 0.0;
   for (int row = kFirstPupilRow; row <= LastPupilRow(view); ++row) {
-    if (const std::optional<double> mark = NumericCellValue(view.Text(row, *source))) {
+    if (const std::optional<double> mark = view.WithText(row, *source, NumericCellValue)) {
       counted.push_back({row, *mark});
       total.Add(*mark);
       largest = std::max(largest, std::fabs(*mark));

@@ -13,7 +13,7 @@ StructureEdit InsertColumn(Sheet& sheet, int col) {
   sheet.SetViewCols(cols + 1);
   sheet.EditView([col](TextGrid& view) {
     for (int r = 0; r < view.Rows(); ++r) {
-      for (int c = view.Cols() - 1; c > col; --c) view.SetText(r, c, view.Text(r, c - 1));
+      for (int c = view.Cols() - 1; c > col; --c) view.CopyText(r, c, view, r, c - 1);
       view.SetText(r, col, QString());
     }
   });
@@ -30,7 +30,7 @@ StructureEdit DeleteColumn(Sheet& sheet, int col) {
   col = std::clamp(col, 1, cols - 1);
   sheet.EditView([col](TextGrid& view) {
     for (int r = 0; r < view.Rows(); ++r) {
-      for (int c = col + 1; c < view.Cols(); ++c) view.SetText(r, c - 1, view.Text(r, c));
+      for (int c = col + 1; c < view.Cols(); ++c) view.CopyText(r, c - 1, view, r, c);
     }
   });
   sheet.SetViewCols(cols - 1);
@@ -47,7 +47,7 @@ StructureEdit InsertRow(Sheet& sheet, int row) {
   row = std::clamp(row, 1, Sheet::kClassRows - 1);
   sheet.EditView([row, lastPupil](TextGrid& view) {
     for (int i = lastPupil - 1; i >= row; --i) {
-      for (int c = 1; c < view.Cols(); ++c) view.SetText(i + 1, c, view.Text(i, c));
+      for (int c = 1; c < view.Cols(); ++c) view.CopyText(i + 1, c, view, i, c);
     }
     for (int c = 1; c < view.Cols(); ++c) view.SetText(row, c, QString());
   });

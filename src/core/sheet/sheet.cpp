@@ -167,7 +167,7 @@ void Sheet::StoreArea(TextGrid& storage, const QRect& area) const {
   if (storage.Cols() < cols) storage.SetCols(cols);
   if (storage.Rows() < kStorageRows) storage.SetRows(kStorageRows);
   // The header row is always stored: a few cells.
-  for (int c = 0; c < cols; ++c) storage.SetText(0, c, m_view.Text(0, c));
+  for (int c = 0; c < cols; ++c) storage.CopyText(0, c, m_view, 0, c);
   const bool grade = IsGradeView();
   // A class view's numbers are its own; the grade view's are stored with the pupils.
   const int firstCol = std::max(area.left(), grade ? 0 : 1);
@@ -177,7 +177,7 @@ void Sheet::StoreArea(TextGrid& storage, const QRect& area) const {
   const int m = ViewIndex();
   for (int row = firstRow; row <= lastRow; ++row) {
     const int storageRow = grade ? StorageRowOfGradeRow(row) : StorageRow(m, row);
-    for (int c = firstCol; c <= lastCol; ++c) storage.SetText(storageRow, c, m_view.Text(row, c));
+    for (int c = firstCol; c <= lastCol; ++c) storage.CopyText(storageRow, c, m_view, row, c);
   }
 }
 
@@ -196,7 +196,7 @@ void Sheet::CopyGradeRows(const TextGrid& storage, TextGrid& view, int firstRow,
   const int cols = std::min(storage.Cols(), view.Cols());
   for (int row = firstRow; row < kGradeRows; ++row) {
     const int storageRow = StorageRowOfGradeRow(row);
-    for (int c = firstCol; c < cols; ++c) view.SetText(row, c, storage.Text(storageRow, c));
+    for (int c = firstCol; c < cols; ++c) view.CopyText(row, c, storage, storageRow, c);
   }
 }
 
@@ -214,7 +214,7 @@ void Sheet::ShowReadStorage() {
 void Sheet::CopyClassRows(const TextGrid& storage, int classIndex, TextGrid& view) {
   const int cols = view.Cols();
   for (int r = 1; r <= kClassBlockRows; ++r) {
-    for (int c = 1; c < cols; ++c) view.SetText(r, c, storage.Text(StorageRow(classIndex, r), c));
+    for (int c = 1; c < cols; ++c) view.CopyText(r, c, storage, StorageRow(classIndex, r), c);
   }
   view.SetText(kClassRows - 2, 1, kTotalLabel);
   view.SetText(kClassRows - 1, 1, kAverageLabel);
@@ -256,7 +256,7 @@ void Sheet::AdoptRead(TextGrid storage, TextGrid view) {
 
 TextGrid Sheet::ClassViewOf(const TextGrid& storage, int classIndex) {
   TextGrid view(kClassRows, storage.Cols());
-  for (int c = 0; c < storage.Cols(); ++c) view.SetText(0, c, storage.Text(0, c));
+  for (int c = 0; c < storage.Cols(); ++c) view.CopyText(0, c, storage, 0, c);
   for (int r = 1; r < kClassRows; ++r) view.SetText(r, 0, QString::number(r));
   if (classIndex >= 0 && classIndex < kClassCount) CopyClassRows(storage, classIndex, view);
   return view;

@@ -49,7 +49,7 @@ class Sheet : public QObject {
   // The storage grid for code that fills it wholesale (the file reader); no signal.
   TextGrid& MutableStorage() { return m_storage; }
 
-  const QString& ViewText(int row, int col) const { return m_view.Text(row, col); }
+  QString ViewText(int row, int col) const { return m_view.Text(row, col); }
   void SetViewText(int row, int col, const QString& text);
 
   // Bulk edits of the view's texts: `edit` may change texts but not the grid's shape; one

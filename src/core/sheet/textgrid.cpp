@@ -56,9 +56,50 @@ TextGrid::TextGrid(int rows, int cols) {
   SetRows(rows);
 }
 
-const QString& TextGrid::EmptyText() {
-  static const QString empty;
-  return empty;
+QString TextGrid::Pack(const QString& text) {
+  const auto* s = reinterpret_cast<const char16_t*>(text.constData());
+  const qsizetype n = text.size();
+  if (n < kPackFrom || !std::all_of(s, s + n, [](char16_t u) { return u < 0x80; })) {
+    // Only a text that starts with a mark comes here unpacked.
+    return IsMark(s[0]) ? QChar(kEscaped) + text : text;
+  }
+  QString held(1 + (n + 1) / 2, Qt::Uninitialized);
+  auto* d = reinterpret_cast<char16_t*>(held.data());
+  d[0] = n % 2 ? kPackedOdd : kPackedEven;
+  for (qsizetype i = 0; i < n; i += 2)
+    d[1 + i / 2] = static_cast<char16_t>(s[i] | (i + 1 < n ? s[i + 1] << 8 : 0));
+  return held;
+}
+
+qsizetype TextGrid::UnpackedSize(const QString& held) {
+  if (held.isEmpty() || !IsMark(held.front().unicode())) return held.size();
+  if (held.front() == QChar(kEscaped)) return held.size() - 1;
+  return 2 * (held.size() - 1) - (held.front() == QChar(kPackedOdd) ? 1 : 0);
+}
+
+QString TextGrid::Unpack(const QString& held) {
+  const auto* s = reinterpret_cast<const char16_t*>(held.constData());
+  if (s[0] == kEscaped) return held.mid(1);
+  const qsizetype n = UnpackedSize(held);
+  QString text(n, Qt::Uninitialized);
+  auto* d = reinterpret_cast<char16_t*>(text.data());
+  for (qsizetype i = 0; i < n; ++i)
+    d[i] = static_cast<char16_t>((s[1 + i / 2] >> (i % 2 ? 8 : 0)) & 0xFF);
+  return text;
+}
+
+qsizetype TextGrid::TextSize(int row, int col) const {
+  return Contains(row, col) ? UnpackedSize(m_cells[Index(row, col)]) : 0;
+}
+
+void TextGrid::AppendText(int row, int col, QString& out) const {
+  if (!Contains(row, col)) return;
+  const QString& held = m_cells[Index(row, col)];
+  if (held.isEmpty() || !IsMark(held.front().unicode())) {
+    out += held;
+  } else {
+    out += Unpack(held);
+  }
 }
 
 QRect TextGrid::TakeWrittenArea() {

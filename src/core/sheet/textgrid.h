@@ -37,17 +37,41 @@ class TextGrid {
   }
 
   // Text of a cell; an empty text for a cell outside the grid.
-  const QString& Text(int row, int col) const {
-    return Contains(row, col) ? m_cells[Index(row, col)] : EmptyText();
+  QString Text(int row, int col) const {
+    return Contains(row, col) ? Unpacked(m_cells[Index(row, col)]) : QString();
   }
+  bool IsEmpty(int row, int col) const {
+    return !Contains(row, col) || m_cells[Index(row, col)].isEmpty();
+  }
+  // f(text) for a cell's text, without the copy Text() makes: the calculations' pass over every
+  // mark of a year.
+  template <typename F>
+  decltype(auto) WithText(int row, int col, F&& f) const {
+    if (!Contains(row, col)) return f(QString());
+    const QString& held = m_cells[Index(row, col)];
+    if (held.isEmpty() || !IsMark(held.front().unicode())) return f(held);
+    return f(Unpack(held));
+  }
+  // The length of a cell's text, and the text added to `out`, without a copy of it: the writer's
+  // pass over a whole year.
+  qsizetype TextSize(int row, int col) const;
+  void AppendText(int row, int col, QString& out) const;
   // Writes a cell; a cell outside the grid is ignored. The cell joins the written area.
   void SetText(int row, int col, const QString& text) {
     if (!Contains(row, col)) return;
-    m_cells[Index(row, col)] = text;
-    if (row < m_writtenTop) m_writtenTop = row;
-    if (row > m_writtenBottom) m_writtenBottom = row;
-    if (col < m_writtenLeft) m_writtenLeft = col;
-    if (col > m_writtenRight) m_writtenRight = col;
+    m_cells[Index(row, col)] = Packed(text);
+    Written(row, col);
+  }
+  // Copies cell (fromRow, fromCol) of `from` into (row, col) as it is held, without unpacking it:
+  // the copies between a sheet's grids and within one.
+  void CopyText(int row, int col, const TextGrid& from, int fromRow, int fromCol) {
+    if (!Contains(row, col)) return;
+    if (from.Contains(fromRow, fromCol)) {
+      m_cells[Index(row, col)] = from.m_cells[from.Index(fromRow, fromCol)];
+    } else {
+      m_cells[Index(row, col)] = QString();
+    }
+    Written(row, col);
   }
   // The smallest rectangle (x a column, y a row) holding every cell written since the last
   // call, so a screen can repaint just that; empty when nothing was written.
@@ -68,7 +92,31 @@ class TextGrid {
   }
 
  private:
-  static const QString& EmptyText();
+  // A long ASCII text is held two characters to a unit, after a mark that no text holds (a
+  // Unicode noncharacter): a year's long texts then take a little over half the memory. A text
+  // that itself starts with such a mark is held after a third one.
+  static constexpr char16_t kPackedEven = 0xFDD0;
+  static constexpr char16_t kPackedOdd = 0xFDD1;
+  static constexpr char16_t kEscaped = 0xFDD2;
+  static constexpr qsizetype kPackFrom = 16;
+  static bool IsMark(char16_t u) { return u >= kPackedEven && u <= kEscaped; }
+  static QString Packed(const QString& text) {
+    if (text.size() < kPackFrom && (text.isEmpty() || !IsMark(text.front().unicode()))) return text;
+    return Pack(text);
+  }
+  static QString Unpacked(const QString& held) {
+    if (held.isEmpty() || !IsMark(held.front().unicode())) return held;
+    return Unpack(held);
+  }
+  static QString Pack(const QString& text);
+  static QString Unpack(const QString& held);
+  static qsizetype UnpackedSize(const QString& held);
+  void Written(int row, int col) {
+    if (row < m_writtenTop) m_writtenTop = row;
+    if (row > m_writtenBottom) m_writtenBottom = row;
+    if (col < m_writtenLeft) m_writtenLeft = col;
+    if (col > m_writtenRight) m_writtenRight = col;
+  }
   std::size_t Index(int row, int col) const {
     return static_cast<std::size_t>(row) * static_cast<std::size_t>(m_cols) +
            static_cast<std::size_t>(col);

@@ -27,7 +27,7 @@ Extent WrittenExtent(const TextGrid& storage) {
   Extent extent;
   for (int r = 0; r < storage.Rows(); ++r) {
     for (int c = 1; c < storage.Cols(); ++c) {
-      if (storage.Text(r, c).isEmpty()) continue;
+      if (storage.IsEmpty(r, c)) continue;
       extent.lastRow = std::max(extent.lastRow, r);
       extent.lastCol = std::max(extent.lastCol, c);
     }
@@ -91,13 +91,13 @@ QString KltText(const TextGrid& storage) {
 
   qsizetype size = 2 * qsizetype(extent.lastRow + 2);
   for (int r = 0; r <= extent.lastRow; ++r) {
-    for (int c = 1; c <= lastCol; ++c) size += storage.Text(r, c).size() + 1;
+    for (int c = 1; c <= lastCol; ++c) size += storage.TextSize(r, c) + 1;
   }
   QString text;
   text.reserve(size);
   for (int r = 0; r <= extent.lastRow; ++r) {
     for (int c = 1; c <= lastCol; ++c) {
-      text += storage.Text(r, c);
+      storage.AppendText(r, c, text);
       if (c < lastCol) text += QChar(kTab);
     }
     text += kLineEnd;

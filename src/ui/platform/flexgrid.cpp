@@ -124,7 +124,7 @@ int FlexGrid::Twips(int px) const { return PixelsToTwips(px, WidgetDpi(this)); }
 int FlexGrid::Rows() const { return m_model->rowCount() + 1; }
 int FlexGrid::Cols() const { return m_model->columnCount() + 1; }
 
-const QString& FlexGrid::TextMatrix(int row, int col) const { return m_grid->Text(row, col); }
+QString FlexGrid::TextMatrix(int row, int col) const { return m_grid->Text(row, col); }
 
 void FlexGrid::SetCurrentCell(int row, int col) {
   m_row = row;

@@ -26,7 +26,7 @@ class FlexGrid : public QTableView {
   int FixedCols() const { return m_fixedCols; }
   // 1 or 2; a current cell left inside the fixed columns moves to the first scrolling one.
   void SetFixedCols(int fixedCols);
-  const QString& TextMatrix(int row, int col) const;
+  QString TextMatrix(int row, int col) const;
 
   // Current cell (where a selection starts) and the far corner of the selection.
   int Row() const { return m_row; }

@@ -58,5 +58,53 @@ TEST(TextGrid, InsertAndRemoveColumnShiftTexts) {
   EXPECT_EQ(grid.Text(1, 1), Cell(1, 1));
 }
 
+// Long ASCII texts are held packed; every text, whatever it holds, comes back as it went in, by
+// every way of reading it and after every move of the grid.
+TEST(TextGrid, EveryTextComesBackAsWritten) {
+  const QString mark0(QChar(0xFDD0)), mark1(QChar(0xFDD1)), mark2(QChar(0xFDD2));
+  const QString texts[] = {
+      QString(),
+      QStringLiteral("85"),
+      QStringLiteral("fifteen chars.."),    // just short of packing
+      QStringLiteral("sixteen chars..."),   // packed, even
+      QStringLiteral("seventeen chars.."),  // packed, odd
+      QString(60, QChar(u'~')),
+      QStringLiteral("with a NUL\0 in it, long enough"),
+      QStringLiteral("a long line of letters"),
+      QStringLiteral("caf\u00e9 au lait, not ASCII"),  // long, but not ASCII
+      QStringLiteral("長い氏名の欄に入った説明文はこのまま保たれる"),
+      mark0,
+      mark1 + QStringLiteral("x"),
+      mark2 + QStringLiteral("looks held, but is a teacher's"),
+      mark0 + mark1 + mark2,
+  };
+  TextGrid grid(1, 1);
+  for (const QString& text : texts) {
+    grid.SetText(0, 0, text);
+    EXPECT_EQ(grid.Text(0, 0), text) << text.toStdString();
+    EXPECT_EQ(grid.TextSize(0, 0), text.size()) << text.toStdString();
+    EXPECT_EQ(grid.IsEmpty(0, 0), text.isEmpty());
+    QString appended = QStringLiteral(">");
+    grid.AppendText(0, 0, appended);
+    EXPECT_EQ(appended, QStringLiteral(">") + text);
+  }
+
+  TextGrid source(2, std::size(texts));
+  for (int c = 0; c < source.Cols(); ++c) source.SetText(1, c, texts[c]);
+  TextGrid copy(2, source.Cols());
+  for (int c = 0; c < source.Cols(); ++c) copy.CopyText(0, c, source, 1, c);
+  source.InsertColumn(0);
+  source.SetCols(source.Cols() + 3);
+  source.RemoveColumn(source.Cols() - 1);
+  for (int c = 0; c < copy.Cols(); ++c) {
+    EXPECT_EQ(copy.Text(0, c), texts[c]);
+    EXPECT_EQ(source.Text(1, c + 1), texts[c]);
+  }
+  // Grids with the same texts are equal, however each text came in.
+  TextGrid typed(2, copy.Cols());
+  for (int c = 0; c < copy.Cols(); ++c) typed.SetText(0, c, copy.Text(0, c));
+  EXPECT_EQ(typed, copy);
+}
+
 }  // namespace
 }  // namespace kelt
