@@ -1,8 +1,11 @@
 #include "core/storage/kltformat.h"
 
+#include <sys/mman.h>
+
 #include <QHash>
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <type_traits>
 
 #include "core/sheet/sheet.h"
@@ -213,6 +216,32 @@ KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes) {
 
 namespace {
 
+// Gives the pages of a file's bytes back to the system once the reading has passed them: a file
+// near the size limit is then not held whole beside the cells made of it. Only bytes no one else
+// shares, read front to back; their content is not read again.
+class DoneBytes {
+ public:
+  explicit DoneBytes(const QByteArray& bytes)
+      : m_begin(bytes.isDetached() ? reinterpret_cast<std::uintptr_t>(bytes.constData()) : 0),
+        m_done(RoundedUp(m_begin)) {}
+
+  void Before(const char* position) {
+    if (m_begin == 0) return;
+    const std::uintptr_t end = reinterpret_cast<std::uintptr_t>(position) & ~(kPage - 1);
+    if (end < m_done + kStep) return;
+    ::madvise(reinterpret_cast<void*>(m_done), end - m_done, MADV_DONTNEED);
+    m_done = end;
+  }
+
+ private:
+  static constexpr std::uintptr_t kPage = 4096;
+  static constexpr std::uintptr_t kStep = std::uintptr_t{1} << 20;
+  static std::uintptr_t RoundedUp(std::uintptr_t a) { return (a + kPage - 1) & ~(kPage - 1); }
+
+  std::uintptr_t m_begin;
+  std::uintptr_t m_done;
+};
+
 // Fills storage from a file's text or bytes, `field` turning a field's characters into its text.
 // A first pass finds the widest line, so the grid is widened once, before it is filled; the
 // second puts every field straight into its cell.
@@ -239,9 +268,12 @@ KltLoad FillStorage(TextGrid& storage, const Char* s, qsizetype n, Field field) 
 KltLoad ReadKltIntoStorage(TextGrid& storage, QByteArray bytes) {
   ShortFields shortFields;
   if (ReadsAsCp932(bytes)) {
-    // Field by field from the bytes: a large file is never held a second time, as text.
+    // Field by field from the bytes: a large file is never held a second time, as text, and the
+    // bytes already made into cells go back to the system as the filling goes on.
+    DoneBytes done(bytes);
     return FillStorage(
         storage, bytes.constData(), bytes.size(), [&](const char* s, qsizetype length) {
+          done.Before(s);
           if (std::all_of(s, s + length, [](char b) { return uchar(b) < 0x80; }))
             return shortFields.Get(s, length);
           const QString text = DecodeCp932(QByteArrayView(s, length));
