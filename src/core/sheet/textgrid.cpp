@@ -59,7 +59,8 @@ TextGrid::TextGrid(int rows, int cols) {
 QString TextGrid::Pack(const QString& text) {
   const auto* s = reinterpret_cast<const char16_t*>(text.constData());
   const qsizetype n = text.size();
-  if (n < kPackFrom || !std::all_of(s, s + n, [](char16_t u) { return u < 0x80; })) {
+  if (n < kPackFrom || n > kPackUpTo ||
+      !std::all_of(s, s + n, [](char16_t u) { return u < 0x80; })) {
     // Only a text that starts with a mark comes here unpacked.
     return IsMark(s[0]) ? QChar(kEscaped) + text : text;
   }

@@ -94,11 +94,13 @@ class TextGrid {
  private:
   // A long ASCII text is held two characters to a unit, after a mark that no text holds (a
   // Unicode noncharacter): a year's long texts then take a little over half the memory. A text
-  // that itself starts with such a mark is held after a third one.
+  // that itself starts with such a mark is held after a third one. A text of megabytes is held
+  // as it is: unpacking it at every reading would cost more than it saves.
   static constexpr char16_t kPackedEven = 0xFDD0;
   static constexpr char16_t kPackedOdd = 0xFDD1;
   static constexpr char16_t kEscaped = 0xFDD2;
   static constexpr qsizetype kPackFrom = 16;
+  static constexpr qsizetype kPackUpTo = 4096;
   static bool IsMark(char16_t u) { return u >= kPackedEven && u <= kEscaped; }
   static QString Packed(const QString& text) {
     if (text.size() < kPackFrom && (text.isEmpty() || !IsMark(text.front().unicode()))) return text;

@@ -92,10 +92,6 @@ QString KltSavePath(const QString& path) {
                                          : path + kExtension;
 }
 
-QString ReadSheetFile(frmDocument* doc, const QString& path) {
-  return ShowSheetFileRead(doc, ReadSheetFileAside(path));
-}
-
 SheetFileRead ReadSheetFileAside(const QString& path) {
   SheetFileRead read;
   read.path = QFileInfo(path).absoluteFilePath();

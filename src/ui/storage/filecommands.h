@@ -21,13 +21,9 @@ QString CommandLinePath(const QString& arguments);
 // with ".klt" added when it has none.
 QString KltSavePath(const QString& path);
 
-// Reads the file at `path` into a new, empty sheet window, which takes the path as its caption.
-// Returns what the teacher must learn: why the file could not be read, or what of it a sheet
-// cannot hold; empty when all is well. A path that does not exist yet gives an empty sheet.
-QString ReadSheetFile(frmDocument* doc, const QString& path);
-
-// The same reading in two halves: the file into a storage grid, apart from any window and on any
-// thread (the start-up file is read while the window system starts), then into the new window.
+// Reading a sheet file, in two halves. First the file into a storage grid and its grade view,
+// apart from any window and on any thread (the start-up file is read while the window system
+// starts).
 struct SheetFileRead {
   QString path;  // absolute
   DiskStamp stamp;
@@ -37,6 +33,9 @@ struct SheetFileRead {
   KltLoad load;
 };
 SheetFileRead ReadSheetFileAside(const QString& path);
+// Then into a new, empty sheet window, which takes the path as its caption. Returns what the
+// teacher must learn: why the file could not be read, or what of it a sheet cannot hold; empty
+// when all is well. A path that does not exist yet gives an empty sheet.
 QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read);
 
 // Save: under the caption's path, or through Save As for a sheet never saved. Asks first before

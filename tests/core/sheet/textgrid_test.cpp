@@ -69,6 +69,7 @@ TEST(TextGrid, EveryTextComesBackAsWritten) {
       QStringLiteral("sixteen chars..."),   // packed, even
       QStringLiteral("seventeen chars.."),  // packed, odd
       QString(60, QChar(u'~')),
+      QString(4097, QChar(u'9')),  // too long to be worth packing
       QStringLiteral("with a NUL\0 in it, long enough"),
       QStringLiteral("a long line of letters"),
       QStringLiteral("caf\u00e9 au lait, not ASCII"),  // long, but not ASCII

@@ -112,7 +112,7 @@ TEST(Refresh, EveryChangeReachesTheScreen) {
        {},
        [&file](auto& w) {
          test::ScriptedPrompts quiet;
-         EXPECT_EQ(ReadSheetFile(w.doc, file), QString());
+         EXPECT_EQ(ShowSheetFileRead(w.doc, ReadSheetFileAside(file)), QString());
        },
        {{1, 0}, {3, 0}, {2, 1}},
        INT64_MAX},
