@@ -73,7 +73,7 @@ QString TextGrid::Pack(const QString& text) {
 }
 
 qsizetype TextGrid::UnpackedSize(const QString& held) {
-  if (held.isEmpty() || !IsMark(held.front().unicode())) return held.size();
+  if (IsPlain(held)) return held.size();
   if (held.front() == QChar(kEscaped)) return held.size() - 1;
   return 2 * (held.size() - 1) - (held.front() == QChar(kPackedOdd) ? 1 : 0);
 }
@@ -96,7 +96,7 @@ qsizetype TextGrid::TextSize(int row, int col) const {
 void TextGrid::AppendText(int row, int col, QString& out) const {
   if (!Contains(row, col)) return;
   const QString& held = m_cells[Index(row, col)];
-  if (held.isEmpty() || !IsMark(held.front().unicode())) {
+  if (IsPlain(held)) {
     out += held;
   } else {
     out += Unpack(held);

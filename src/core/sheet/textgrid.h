@@ -49,7 +49,7 @@ class TextGrid {
   decltype(auto) WithText(int row, int col, F&& f) const {
     if (!Contains(row, col)) return f(QString());
     const QString& held = m_cells[Index(row, col)];
-    if (held.isEmpty() || !IsMark(held.front().unicode())) return f(held);
+    if (IsPlain(held)) return f(held);
     return f(Unpack(held));
   }
   // The length of a cell's text, and the text added to `out`, without a copy of it: the writer's
@@ -102,12 +102,16 @@ class TextGrid {
   static constexpr qsizetype kPackFrom = 16;
   static constexpr qsizetype kPackUpTo = 4096;
   static bool IsMark(char16_t u) { return u >= kPackedEven && u <= kEscaped; }
+  // Held as it is: neither packed nor escaped.
+  static bool IsPlain(const QString& held) {
+    return held.isEmpty() || !IsMark(held.front().unicode());
+  }
   static QString Packed(const QString& text) {
-    if (text.size() < kPackFrom && (text.isEmpty() || !IsMark(text.front().unicode()))) return text;
+    if (text.size() < kPackFrom && IsPlain(text)) return text;
     return Pack(text);
   }
   static QString Unpacked(const QString& held) {
-    if (held.isEmpty() || !IsMark(held.front().unicode())) return held;
+    if (IsPlain(held)) return held;
     return Unpack(held);
   }
   static QString Pack(const QString& text);
