@@ -114,7 +114,10 @@ void Sheet::BuildSheetLayout() {
 
   WriteFreshLayout(m_view);
   AnnounceWritten();
+  RequestFirstCell();
+}
 
+void Sheet::RequestFirstCell() {
   Mynowrow = 1;
   Mynowcol = 2;
   emit currentCellRequested(Mynowrow, Mynowcol);

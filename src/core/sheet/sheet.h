@@ -93,6 +93,8 @@ class Sheet : public QObject {
 
   // Fresh sheet in the grade view: 21 columns, headers, pupil numbers, year labels, cursor (1, 2).
   void BuildSheetLayout();
+  // The cursor where a new sheet starts: (1, 2), the first pupil's first mark.
+  void RequestFirstCell();
   // Reshape the view grid to a class view (53 rows) or the grade view (1003 rows), placing the
   // cursor; the texts come from the reloads below.
   void LayoutClassView();

@@ -51,6 +51,19 @@ void FreeCellMemory(void* memory, std::size_t bytes) {
   ::munmap(memory, Rounded(bytes));
 }
 
+TextGrid& TextGrid::operator=(TextGrid&& other) noexcept {
+  if (this == &other) return *this;
+  m_rows = std::exchange(other.m_rows, 0);
+  m_cols = std::exchange(other.m_cols, 0);
+  m_cells = std::move(other.m_cells);
+  other.m_cells.clear();
+  m_writtenTop = std::exchange(other.m_writtenTop, INT_MAX);
+  m_writtenLeft = std::exchange(other.m_writtenLeft, INT_MAX);
+  m_writtenBottom = std::exchange(other.m_writtenBottom, -1);
+  m_writtenRight = std::exchange(other.m_writtenRight, -1);
+  return *this;
+}
+
 TextGrid::TextGrid(int rows, int cols) {
   SetCols(cols);
   SetRows(rows);

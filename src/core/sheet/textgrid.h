@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QString>
 #include <climits>
+#include <utility>
 #include <vector>
 
 namespace kelt {
@@ -29,6 +30,11 @@ class TextGrid {
  public:
   TextGrid() = default;
   TextGrid(int rows, int cols);
+  TextGrid(const TextGrid&) = default;
+  TextGrid& operator=(const TextGrid&) = default;
+  // A grid moved from is left empty (0 × 0), never a shape without its cells.
+  TextGrid(TextGrid&& other) noexcept { *this = std::move(other); }
+  TextGrid& operator=(TextGrid&& other) noexcept;
 
   int Rows() const { return m_rows; }
   int Cols() const { return m_cols; }

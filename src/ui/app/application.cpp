@@ -1,10 +1,13 @@
 #include "ui/app/application.h"
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QPixmap>
 #include <QPointer>
+#include <QThread>
 #include <QTranslator>
 #include <QWidget>
 #include <future>
@@ -22,13 +25,19 @@ void SetupApplication(QApplication& app) {
   app.setApplicationName(ApplicationTitle());
   // The desktop entry and the icon that the installed program is known by.
   app.setDesktopFileName(QStringLiteral("kelt"));
-  app.setWindowIcon(QIcon(QStringLiteral(":/icons/kelt.svg")));
+  QIcon icon;
+  for (const int size : {16, 32, 64})
+    icon.addPixmap(QPixmap(QStringLiteral(":/icons/kelt-%1.png").arg(size)));
+  app.setWindowIcon(icon);
   app.setStyle(QStringLiteral("Fusion"));
   // The sheet's fonts are named as teachers know them; these are the installed faces.
   QFont::insertSubstitution(PGothicFamily(), QStringLiteral("IPAPGothic"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
+  // The splash's one word in Arial: where no Arial is installed, as on Debian, it is drawn in the
+  // sheet's face, not in a look-alike loaded for that word alone (some 5 ms of every start).
+  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("IPAPGothic"));
   QFont font(PGothicFamily());
   font.setPointSizeF(10);
   app.setFont(font);
@@ -69,16 +78,30 @@ class DrawnWatcher : public QObject {
 
 void QuitWhenDrawn(QWidget* window) { new DrawnWatcher(window); }
 
+namespace {
+// The first label shown asks the session bus whether a screen reader listens; where no bus runs
+// yet, one is started for this session, which takes about as long as building the application.
+// So the connection is made meanwhile on another thread (Qt keeps it for the whole program).
+std::future<void> ConnectSessionBusAside() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  if (platform.startsWith("offscreen") || platform.startsWith("minimal")) return {};
+  QThread::currentThread();  // Qt takes the first thread to ask for its own as the main one
+  return std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
+}
+}  // namespace
+
 int RunKelt(int argc, char** argv) {
+  const std::future<void> sessionBus = ConnectSessionBusAside();
   QApplication app(argc, argv);
   SetupApplication(app);
 
-  // The start-up file is read on the second core while the splash comes up.
+  // The first sheet, the start-up file or a new one, is made on the second core while the splash
+  // comes up.
   const QString startPath =
       CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
-  std::future<SheetFileRead> startRead;
-  if (!startPath.isEmpty())
-    startRead = std::async(std::launch::async, ReadSheetFileAside, startPath);
+  std::future<SheetFileRead> startSheet =
+      startPath.isEmpty() ? std::async(std::launch::async, NewSheetAside)
+                          : std::async(std::launch::async, ReadSheetFileAside, startPath);
 
   // The splash deletes itself when closed, also early by a key or a click.
   QPointer<frmSplash> splash = new frmSplash;
@@ -86,11 +109,11 @@ int RunKelt(int argc, char** argv) {
   splash->repaint();
   app.processEvents();
 
-  std::unique_ptr<frmMain> frame =
-      startRead.valid() ? std::make_unique<frmMain>(startRead.get()) : std::make_unique<frmMain>();
+  auto frame = std::make_unique<frmMain>(startSheet.get());
   if (splash) splash->close();
-  frame->show();
+  // Watched before it is shown, so that no drawing can come first.
   if (qEnvironmentVariableIsSet("KELT_QUIT_WHEN_DRAWN")) QuitWhenDrawn(frame.get());
+  frame->show();
   return app.exec();
 }
 

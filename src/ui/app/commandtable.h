@@ -56,7 +56,7 @@ struct CommandEntry {
   const char* toolbarCaption;
   const char* toolbarKey;
   const char* tooltip;
-  const char* icon;  // the toolbar picture, :/icons/<icon>.svg; "" without a button
+  const char* icon;  // the toolbar picture, :/icons/<icon>-24.png; "" without a button
   Command command;
 };
 

@@ -11,7 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -27,7 +27,6 @@
 #include "ui/calc/distributionwindow.h"
 #include "ui/edit/clipboardcommands.h"
 #include "ui/edit/structurecommands.h"
-#include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
 #include "ui/print/printdialog.h"
@@ -40,23 +39,6 @@ namespace kelt {
 namespace {
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
-// A toolbar picture where no SVG reader is installed: the caption's first character on a tile.
-QIcon DrawnIcon(const QString& caption) {
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(70, 110, 180));
-  painter.drawRoundedRect(QRectF(1, 1, 22, 22), 4, 4);
-  painter.setPen(Qt::white);
-  QFont font(PGothicFamily());
-  font.setPixelSize(15);
-  painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, caption.left(1));
-  return QIcon(pixmap);
-}
-
 // Beside the program in the build tree; under share/kelt once installed.
 QString InstalledHelpPath() {
   const QString dir = QApplication::applicationDirPath();
@@ -67,10 +49,12 @@ QString InstalledHelpPath() {
 }
 
 QIcon ToolbarIcon(const CommandEntry& entry) {
-  QIcon icon(QStringLiteral(":/icons/") + Utf8(entry.icon) + QStringLiteral(".svg"));
-  // Without Qt's SVG plugin the icon would stay blank; a blank button hides its command.
-  static const bool drawable = !icon.pixmap(24).isNull();
-  return drawable ? icon : DrawnIcon(Utf8(entry.toolbarCaption));
+  // One picture, read here once (an icon given a file name reads it again when drawn): twice the
+  // size for a dense screen.
+  const int scale = qApp->devicePixelRatio() > 1 ? 2 : 1;
+  QPixmap picture(QStringLiteral(":/icons/%1-%2.png").arg(Utf8(entry.icon)).arg(24 * scale));
+  picture.setDevicePixelRatio(scale);
+  return QIcon(picture);
 }
 }  // namespace
 
@@ -327,9 +311,10 @@ frmDocument* frmMain::NewSheet(SheetFileRead read) { return AddSheet(&read); }
 
 frmDocument* frmMain::AddSheet(SheetFileRead* read) {
   ++m_sheetCounter;
-  auto* doc = new frmDocument(this);
+  auto* doc = read ? new frmDocument(this, std::move(read->storage), std::move(read->view))
+                   : new frmDocument(this);
   QString message;
-  if (read) {
+  if (read && !read->path.isEmpty()) {
     message = ShowSheetFileRead(doc, std::move(*read));
   } else {
     doc->SetCaption(Sheet::BookCaption(m_sheetCounter));

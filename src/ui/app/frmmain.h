@@ -29,7 +29,7 @@ class frmMain : public QMainWindow, public SheetHost {
  public:
   // The frame with its first sheet, read from `startPath` when one is given.
   explicit frmMain(const QString& startPath = {}, QWidget* parent = nullptr);
-  // The frame with its first sheet read already (the start-up file, read aside).
+  // The frame with its first sheet made already, aside: the start-up file read, or a new sheet.
   explicit frmMain(SheetFileRead startSheet, QWidget* parent = nullptr);
   ~frmMain() override;
 

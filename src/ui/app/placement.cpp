@@ -47,14 +47,22 @@ Placement ReadPlacement(QSettings& settings) {
 }
 
 void WritePlacement(QSettings& settings, const Placement& placement) {
-  // Written as our own decimal text: a raw float would be stored with binary noise.
+  // Written as our own decimal text: a raw float would be stored with binary noise. A frame put
+  // back where it was leaves the file alone: each write is a disk flush on the way out.
+  bool changed = false;
+  auto put = [&](const QString& key, int value) {
+    const QString text = QString::number(value);
+    if (settings.value(key).toString() == text) return;
+    settings.setValue(key, text);
+    changed = true;
+  };
   settings.beginGroup(kGroup);
-  settings.setValue(kLeft, QString::number(placement.left));
-  settings.setValue(kTop, QString::number(placement.top));
-  settings.setValue(kWidth, QString::number(placement.width));
-  settings.setValue(kHeight, QString::number(placement.height));
+  put(kLeft, placement.left);
+  put(kTop, placement.top);
+  put(kWidth, placement.width);
+  put(kHeight, placement.height);
   settings.endGroup();
-  settings.sync();
+  if (changed) settings.sync();
 }
 
 QRect PlacementToPixels(const Placement& placement, double dpi) {

@@ -52,7 +52,7 @@ ItemNamesDialog::ItemNamesDialog(std::function<frmDocument*()> activeSheet, QWid
   m_grid->SetColWidth(0, 500);
   m_grid->SetColWidth(1, 1500);
   m_grid->SetRowHeight(-1, 350);
-  for (int r = 0; r < m_names->Rows(); ++r) m_grid->SetCellAlignment(r, 0, kCentred);
+  m_grid->SetCellAlignment(QRect(0, 0, 1, m_names->Rows()), kCentred);
   m_grid->SetCellAlignment(0, 1, kCentred);
   m_grid->SetCurrentCell(1, kNameCol);
 

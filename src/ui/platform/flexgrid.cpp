@@ -228,6 +228,10 @@ void FlexGrid::SetCellAlignment(int row, int col, int code) {
   m_model->SetCellAlignment(row, col, code);
 }
 
+void FlexGrid::SetCellAlignment(const QRect& cells, int code) {
+  m_model->SetCellAlignment(cells, code);
+}
+
 int FlexGrid::CellAlignment(int row, int col) const { return m_model->CellAlignment(row, col); }
 
 int FlexGrid::HeightTwips() const { return Twips(height()); }

@@ -52,6 +52,7 @@ class FlexGrid : public QTableView {
   // Alignment in the grid widget's codes: 0 to 8 (left/centre/right × top/centre/bottom), 9
   // general.
   void SetCellAlignment(int row, int col, int code);
+  void SetCellAlignment(const QRect& cells, int code);  // x a column, y a row
   int CellAlignment(int row, int col) const;
 
   // The control's own size in twips.

@@ -83,14 +83,23 @@ void TextGridModel::SetCellAlignment(int row, int col, int code) {
   } else {
     m_alignment.insert(Key(row, col), code);
   }
-  if (row == 0 && col > 0) {
-    emit headerDataChanged(Qt::Horizontal, col - 1, col - 1);
-  } else if (col == 0 && row > 0) {
-    emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
-  } else if (row > 0 && col > 0) {
-    const QModelIndex i = index(row - 1, col - 1);
-    emit dataChanged(i, i, {Qt::TextAlignmentRole});
+  Announce(QRect(col, row, 1, 1), {Qt::TextAlignmentRole});
+}
+
+void TextGridModel::SetCellAlignment(const QRect& cells, int code) {
+  if (code < 0 || code > kGeneral) return;
+  for (int row = cells.top(); row <= cells.bottom(); ++row) {
+    for (int col = cells.left(); col <= cells.right(); ++col) {
+      if (code == kGeneral) {
+        m_alignment.remove(Key(row, col));
+      } else {
+        m_alignment.insert(Key(row, col), code);
+      }
+    }
   }
+  // One notice for the block: a column of a thousand pupils would otherwise lay out its header a
+  // thousand times.
+  Announce(cells, {Qt::TextAlignmentRole});
 }
 
 int TextGridModel::CellAlignment(int row, int col) const {
@@ -138,7 +147,9 @@ void TextGridModel::CellChanged(int row, int col) {
   }
 }
 
-void TextGridModel::TextsChanged(const QRect& area) {
+void TextGridModel::TextsChanged(const QRect& area) { Announce(area, {}); }
+
+void TextGridModel::Announce(const QRect& area, const QList<int>& roles) {
   // Grid (r, c) is model (r − 1, c − 1); row 0 and column 0 are the headers.
   const int bottom = std::min(area.bottom(), rowCount());
   const int right = std::min(area.right(), columnCount());
@@ -147,7 +158,7 @@ void TextGridModel::TextsChanged(const QRect& area) {
   if (area.top() <= 0 && left <= right) emit headerDataChanged(Qt::Horizontal, left - 1, right - 1);
   if (area.left() <= 0 && top <= bottom) emit headerDataChanged(Qt::Vertical, top - 1, bottom - 1);
   if (top <= bottom && left <= right) {
-    emit dataChanged(index(top - 1, left - 1), index(bottom - 1, right - 1));
+    emit dataChanged(index(top - 1, left - 1), index(bottom - 1, right - 1), roles);
   }
 }
 

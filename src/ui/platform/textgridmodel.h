@@ -23,6 +23,8 @@ class TextGridModel : public QAbstractTableModel {
 
   // Alignment of one grid cell in the grid widget's codes (0 to 8; 9 general).
   void SetCellAlignment(int row, int col, int code);
+  // The same for a block of cells (x a column, y a row).
+  void SetCellAlignment(const QRect& cells, int code);
   int CellAlignment(int row, int col) const;
 
   void BeginSetRows(int oldRows, int newRows);
@@ -34,6 +36,8 @@ class TextGridModel : public QAbstractTableModel {
   void TextsChanged(const QRect& area);
 
  private:
+  // The notices for the cells of `area` (x a column, y a row): headers and a block of data.
+  void Announce(const QRect& area, const QList<int>& roles);
   QVariant AlignmentFor(int row, int col) const;
 
   const TextGrid* m_grid;

@@ -35,9 +35,14 @@ const QColor& frmDocument::HighlightColour() {
   return colour;
 }
 
-frmDocument::frmDocument(SheetHost* host, QWidget* parent)
+frmDocument::frmDocument(SheetHost* host, QWidget* parent) : frmDocument(host, {}, {}, parent) {}
+
+frmDocument::frmDocument(SheetHost* host, TextGrid storage, TextGrid view, QWidget* parent)
     : QWidget(parent), m_host(host), m_sheet(new Sheet(this)) {
   setObjectName(QStringLiteral("frmDocument"));
+  // Taken before the table is built on them: no layout made only to be replaced, no notices.
+  const bool made = view.Rows() > 0;
+  if (made) m_sheet->AdoptRead(std::move(storage), std::move(view));
 
   m_grid = new FlexGrid(&m_sheet->View(), this);
   m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
@@ -47,10 +52,15 @@ frmDocument::frmDocument(SheetHost* host, QWidget* parent)
   BuildStrip();
   ConnectSheet();
 
-  m_sheet->BuildSheetLayout();
-  ApplyGridFormat();
-  // One store at creation, so the snapshot holds the pupil numbers before any other store.
-  m_sheet->StoreView();
+  if (made) {
+    m_sheet->RequestFirstCell();
+    ApplyGridFormat();
+  } else {
+    m_sheet->BuildSheetLayout();
+    ApplyGridFormat();
+    // One store at creation, so the snapshot holds the pupil numbers before any other store.
+    m_sheet->StoreView();
+  }
   m_editor = new CellEditor(m_sheet, m_grid, m_text1, m_label5, m_host, this);
   m_editor->Refresh();
 }
@@ -137,7 +147,7 @@ void frmDocument::ConnectSheet() {
 
 void frmDocument::ApplyGridFormat() {
   m_grid->SetRowHeight(-1, kRowHeight);
-  for (int r = 0; r < m_grid->Rows(); ++r) m_grid->SetCellAlignment(r, 0, kCentred);
+  m_grid->SetCellAlignment(QRect(0, 0, 1, m_grid->Rows()), kCentred);
   m_grid->SetColWidth(0, kNumberWidth);
   m_grid->SetColWidth(1, kNameWidth);
   m_grid->SetCellAlignment(0, 1, kCentred);

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 
+#include "core/sheet/textgrid.h"
 #include "core/storage/sheetfile.h"
 
 class QLabel;
@@ -28,7 +29,11 @@ class frmDocument : public QWidget {
   static constexpr int kScoreWidth = 700;
   static const QColor& HighlightColour();
 
+  // A fresh sheet, laid out here.
   explicit frmDocument(SheetHost* host, QWidget* parent = nullptr);
+  // A sheet showing grids made apart from any window (a file read, or a fresh sheet's layout,
+  // on another thread): `storage` and its grade view `view`. Without them, a fresh sheet.
+  frmDocument(SheetHost* host, TextGrid storage, TextGrid view, QWidget* parent = nullptr);
 
   // The size of a sheet window that is not maximised: two thirds of the frame's client area, or
   // of the frame itself while that area is not laid out yet. Restoring or cascading a window

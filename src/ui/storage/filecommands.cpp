@@ -104,6 +104,13 @@ SheetFileRead ReadSheetFileAside(const QString& path) {
   return read;
 }
 
+SheetFileRead NewSheetAside() {
+  SheetFileRead read;
+  read.storage = Sheet::FreshStorage();
+  read.view = Sheet::ReadGradeViewOf(read.storage);
+  return read;
+}
+
 QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {
   doc->SetCaption(read.path);
   doc->SetFileStamp(read.stamp);
@@ -113,7 +120,8 @@ QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {
   if (!read.file.error.isEmpty()) {
     return QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, read.file.error);
   }
-  doc->sheet()->AdoptRead(std::move(read.storage), std::move(read.view));
+  // Unless the window was built on the grids already.
+  if (read.view.Rows() > 0) doc->sheet()->AdoptRead(std::move(read.storage), std::move(read.view));
   QStringList leftOut;
   if (read.load.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
   if (read.load.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);

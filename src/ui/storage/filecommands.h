@@ -33,6 +33,8 @@ struct SheetFileRead {
   KltLoad load;
 };
 SheetFileRead ReadSheetFileAside(const QString& path);
+// A new sheet's grids, made in the same way: no path, the fresh layout, stored.
+SheetFileRead NewSheetAside();
 // Then into a new, empty sheet window, which takes the path as its caption. Returns what the
 // teacher must learn: why the file could not be read, or what of it a sheet cannot hold; empty
 // when all is well. A path that does not exist yet gives an empty sheet.

@@ -32,6 +32,27 @@ TEST(TextGrid, GrowingAddsEmptyCellsAndShrinkingDropsThem) {
   EXPECT_EQ(grid.Text(0, 2), QString()) << "a dropped column comes back empty";
 }
 
+// A grid moved away leaves an empty one behind, not its shape without cells: the sheet window
+// tells grids handed to it from spent ones by their rows.
+TEST(TextGrid, AGridMovedFromIsEmpty) {
+  TextGrid from = Numbered(4, 3);
+  TextGrid to = std::move(from);
+  EXPECT_EQ(to.Text(3, 2), Cell(3, 2));
+  EXPECT_EQ(from.Rows(), 0);
+  EXPECT_EQ(from.Cols(), 0);
+  EXPECT_FALSE(from.Contains(0, 0));
+  EXPECT_EQ(from.Text(3, 2), QString());
+  EXPECT_EQ(from, TextGrid());
+  from.SetRows(2);  // usable again
+  from.SetCols(2);
+  from.SetText(1, 1, Cell(1, 1));
+  EXPECT_EQ(from.Text(1, 1), Cell(1, 1));
+  TextGrid assigned = Numbered(1, 1);
+  assigned = std::move(to);
+  EXPECT_EQ(assigned.Text(3, 2), Cell(3, 2));
+  EXPECT_EQ(to.Rows(), 0);
+}
+
 TEST(TextGrid, CellsOutsideAreEmptyAndIgnored) {
   TextGrid grid(2, 2);
   grid.SetText(5, 0, QStringLiteral("x"));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -51,6 +52,31 @@ TEST(Placement, RoundTripAsText) {
   EXPECT_EQ(settings.value(QStringLiteral("Settings/MainWidth")).toString(),
             QStringLiteral("12000"));
   EXPECT_EQ(ReadPlacement(settings), (Placement{1500, 30, 12000, 9000}));
+}
+
+TEST(Placement, AnUnchangedPlacementLeavesTheFileAlone) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("kelt.ini"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  // Laid out as no settings writer would: any rewrite shows.
+  const QByteArray stored =
+      "[Settings]\nMainLeft = 1500\nMainTop = 30\nMainWidth = 12000\nMainHeight = 9000\n";
+  file.write(stored);
+  file.close();
+  {
+    QSettings settings(path, QSettings::IniFormat);
+    WritePlacement(settings, {1500, 30, 12000, 9000});
+  }
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), stored);
+  file.close();
+  {
+    QSettings settings(path, QSettings::IniFormat);
+    WritePlacement(settings, {1500, 40, 12000, 9000});
+  }
+  QSettings settings(path, QSettings::IniFormat);
+  EXPECT_EQ(ReadPlacement(settings), (Placement{1500, 40, 12000, 9000}));
 }
 
 TEST(Placement, TwipsAndPixels) {

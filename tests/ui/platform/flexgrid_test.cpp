@@ -114,5 +114,33 @@ TEST(FlexGrid, AlignmentCodes) {
             int(Qt::AlignCenter));
 }
 
+// A block of cells takes its alignment at once: the header column of a year in one notice, not a
+// thousand, and each cell, header or not, answers the code given; 9 gives the general one back.
+TEST(FlexGrid, AlignmentOfABlock) {
+  Fixture f;
+  QSignalSpy headers(f.flex.model(), &QAbstractItemModel::headerDataChanged);
+  QSignalSpy data(f.flex.model(), &QAbstractItemModel::dataChanged);
+  f.flex.SetCellAlignment(QRect(0, 0, 1, 100), 4);
+  ASSERT_EQ(headers.size(), 1);
+  EXPECT_EQ(headers.at(0).at(0).value<Qt::Orientation>(), Qt::Vertical);
+  EXPECT_EQ(headers.at(0).at(1).toInt(), 0);
+  EXPECT_EQ(headers.at(0).at(2).toInt(), 98);
+  EXPECT_EQ(data.size(), 0);
+  for (int r = 0; r < 100; ++r) ASSERT_EQ(f.flex.CellAlignment(r, 0), 4) << r;
+  EXPECT_EQ(f.flex.CellAlignment(0, 1), 9);
+
+  headers.clear();
+  f.flex.SetCellAlignment(QRect(2, 0, 2, 6), 6);  // header cells and pupils' cells
+  EXPECT_EQ(headers.size(), 1);
+  ASSERT_EQ(data.size(), 1);
+  EXPECT_EQ(data.at(0).at(0).toModelIndex(), f.flex.model()->index(0, 1));
+  EXPECT_EQ(data.at(0).at(1).toModelIndex(), f.flex.model()->index(4, 2));
+  EXPECT_EQ(data.at(0).at(2).value<QList<int>>(), QList<int>{Qt::TextAlignmentRole});
+  EXPECT_EQ(f.flex.CellAlignment(5, 3), 6);
+  EXPECT_EQ(f.flex.CellAlignment(6, 3), 9);
+  f.flex.SetCellAlignment(QRect(2, 0, 2, 6), 9);
+  EXPECT_EQ(f.flex.CellAlignment(5, 3), 9);
+}
+
 }  // namespace
 }  // namespace kelt

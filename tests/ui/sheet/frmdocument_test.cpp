@@ -15,6 +15,7 @@
 #include "ui/platform/flexgrid.h"
 #include "ui/sheet/celleditor.h"
 #include "ui/sheet/sheethost.h"
+#include "ui/storage/filecommands.h"
 
 namespace kelt {
 namespace {
@@ -38,6 +39,46 @@ struct Window {
   Host host;
   QPointer<frmDocument> doc;
 };
+
+// The first window of a session is built on grids made on another thread; it must be the window
+// that lays out its own fresh sheet, in what it shows, stores and formats, before and after the
+// teacher switches views.
+TEST(frmDocument, AWindowOnGridsMadeAsideIsAFreshWindow) {
+  Host host;
+  SheetFileRead made = NewSheetAside();
+  frmDocument fresh(&host);
+  frmDocument aside(&host, std::move(made.storage), std::move(made.view));
+  EXPECT_EQ(made.view.Rows(), 0);  // taken, not copied
+  auto expectSame = [&](const char* when) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(aside.sheet()->View(), fresh.sheet()->View());
+    EXPECT_EQ(aside.sheet()->ViewIndex(), fresh.sheet()->ViewIndex());
+    EXPECT_EQ(aside.sheet()->Mynowrow, fresh.sheet()->Mynowrow);
+    EXPECT_EQ(aside.sheet()->Mynowcol, fresh.sheet()->Mynowcol);
+    FlexGrid* a = aside.viewGrid();
+    FlexGrid* f = fresh.viewGrid();
+    ASSERT_EQ(a->Rows(), f->Rows());
+    ASSERT_EQ(a->Cols(), f->Cols());
+    EXPECT_EQ(a->Row(), f->Row());
+    EXPECT_EQ(a->Col(), f->Col());
+    for (int c = 0; c < f->Cols(); ++c) {
+      EXPECT_EQ(a->ColWidth(c), f->ColWidth(c)) << c;
+      EXPECT_EQ(a->CellAlignment(0, c), f->CellAlignment(0, c)) << c;
+    }
+    for (int r = 0; r < f->Rows(); ++r)
+      ASSERT_EQ(a->CellAlignment(r, 0), f->CellAlignment(r, 0)) << r;
+  };
+  expectSame("as built");
+  EXPECT_EQ(aside.sheet()->Storage(), fresh.sheet()->Storage());
+  for (frmDocument* doc : {&fresh, &aside}) {
+    doc->ShowClassView(4);
+    doc->sheet()->SetViewText(3, 2, QStringLiteral("77"));
+  }
+  expectSame("in class 5-E, a mark typed");
+  for (frmDocument* doc : {&fresh, &aside}) doc->ShowGradeView();
+  expectSame("back in the year");
+  EXPECT_EQ(aside.sheet()->Storage(), fresh.sheet()->Storage());
+}
 
 TEST(frmDocument, StripAndGridByName) {
   Window w;
