@@ -15,6 +15,7 @@
 
 #include "ui/app/frmmain.h"
 #include "ui/app/frmsplash.h"
+#include "ui/app/quitwhendrawn.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 #include "ui/storage/filecommands.h"
@@ -48,35 +49,6 @@ void SetupApplication(QApplication& app) {
     app.installTranslator(translator);
   }
 }
-
-namespace {
-// Ends the program once `window` has drawn itself completely for the first time.
-class DrawnWatcher : public QObject {
- public:
-  explicit DrawnWatcher(QWidget* window) : QObject(window), m_window(window) {
-    qApp->installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && !m_quitting) {
-      auto* widget = qobject_cast<QWidget*>(watched);
-      if (widget && widget->window() == m_window) {
-        m_quitting = true;
-        // The rest of this drawing pass is done before the queued quit runs.
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
-      }
-    }
-    return false;
-  }
-
- private:
-  QWidget* m_window;
-  bool m_quitting = false;
-};
-}  // namespace
-
-void QuitWhenDrawn(QWidget* window) { new DrawnWatcher(window); }
 
 namespace {
 // The first label shown asks the session bus whether a screen reader listens; where no bus runs

@@ -1,7 +1,6 @@
 #pragma once
 
 class QApplication;
-class QWidget;
 
 namespace kelt {
 
@@ -13,8 +12,5 @@ void SetupApplication(QApplication& app);
 // KELT_QUIT_WHEN_DRAWN set in the environment it ends once the frame is drawn: the launch
 // benchmark times that.
 int RunKelt(int argc, char** argv);
-
-// Ends the event loop once `window` has finished its first drawing.
-void QuitWhenDrawn(QWidget* window);
 
 }  // namespace kelt
