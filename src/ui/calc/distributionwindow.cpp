@@ -1,21 +1,13 @@
 #include "ui/calc/distributionwindow.h"
 
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QBoxPlotSeries>
-#include <QBoxSet>
 #include <QBuffer>
 #include <QButtonGroup>
-#include <QChart>
-#include <QChartView>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImageWriter>
 #include <QLabel>
-#include <QLineSeries>
 #include <QListWidget>
 #include <QPainter>
 #include <QPdfWriter>
@@ -23,12 +15,12 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <QValueAxis>
 #include <algorithm>
 
 #include "core/calc/numberrules.h"
 #include "core/sheet/sheet.h"
 #include "core/storage/sheetfile.h"
+#include "ui/calc/chartpanel.h"
 #include "ui/calc/columndialog.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/fonts.h"
@@ -43,43 +35,6 @@ namespace {
 
 const char* const kColumns[] = {"点数の数",  "その他", "平均",      "標準偏差", "最小",
                                 "第1四分位", "中央値", "第3四分位", "最大"};
-
-QChart* NewChart(const QString& title) {
-  auto* chart = new QChart;
-  chart->setTitle(title);
-  chart->setAnimationOptions(QChart::NoAnimation);
-  chart->legend()->setVisible(false);
-  chart->setMargins(QMargins(4, 4, 4, 4));
-  return chart;
-}
-
-void ClearChart(QChart* chart) {
-  chart->removeAllSeries();
-  for (QAbstractAxis* axis : chart->axes()) {
-    chart->removeAxis(axis);
-    delete axis;
-  }
-}
-
-// A count axis from 0 in steps of 1, 2 or 5 times a power of ten, with room above the highest
-// bar for its label.
-QValueAxis* CountAxis(int highest) {
-  const int room = highest + highest / 5 + 1;
-  int step = 1;
-  for (int scale = 1; room / step > 6; scale *= 10) {
-    for (int factor : {1, 2, 5}) {
-      step = factor * scale;
-      if (room / step <= 6) break;
-    }
-  }
-  auto* axis = new QValueAxis;
-  axis->setLabelFormat(QStringLiteral("%d"));
-  axis->setRange(0, (room + step - 1) / step * step);
-  axis->setTickType(QValueAxis::TicksDynamic);
-  axis->setTickAnchor(0);
-  axis->setTickInterval(step);
-  return axis;
-}
 
 }  // namespace
 
@@ -132,25 +87,16 @@ DistributionWindow::DistributionWindow(frmDocument* doc, QWidget* parent)
   m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   m_table->verticalHeader()->setDefaultSectionSize(20);
 
-  m_histogram = NewChart(QStringLiteral("学年の度数分布"));
-  m_boxes = NewChart(QStringLiteral("クラス別の箱ひげ図"));
-  m_charts = new QWidget(this);
-  m_charts->setObjectName(QStringLiteral("Charts"));
-  auto* chartRow = new QHBoxLayout(m_charts);
-  chartRow->setContentsMargins(0, 0, 0, 0);
-  const struct {
-    QChart* chart;
-    const char* name;
-    const char* spoken;
-  } views[] = {{m_histogram, "Chart1", "学年の度数分布"},
-               {m_boxes, "Chart2", "クラス別の箱ひげ図"}};
-  for (const auto& v : views) {
-    auto* view = new QChartView(v.chart, m_charts);
-    view->setObjectName(QString::fromLatin1(v.name));
-    view->setAccessibleName(QString::fromUtf8(v.spoken));
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 240);
-    chartRow->addWidget(view, v.chart == m_boxes ? 3 : 2);
+  // Without the chart module the figures still show; the charts' place says why they do not.
+  QString why;
+  m_chartPanel = NewChartPanel(this, &why);
+  if (m_chartPanel) {
+    m_charts = m_chartPanel->Widget();
+  } else {
+    auto* missing = new QLabel(QStringLiteral("グラフを表示できません。\n") + why, this);
+    missing->setObjectName(QStringLiteral("Charts"));
+    missing->setAlignment(Qt::AlignCenter);
+    m_charts = missing;
   }
 
   auto* main = new QVBoxLayout;
@@ -249,88 +195,26 @@ void DistributionWindow::ShowTable() {
 }
 
 void DistributionWindow::ShowHistogram() {
-  ClearChart(m_histogram);
+  if (!m_chartPanel) return;
   const double width = m_binWidth->currentText().toDouble();
   const Histogram histogram = HistogramOf(m_statistics.yearMarks, width);
-  if (histogram.counts.isEmpty()) return;
-  auto* set = new QBarSet(QStringLiteral("人数"));
-  set->setColor(QColor(58, 120, 194));
-  set->setLabelColor(QColor(47, 62, 78));
   QStringList bins;
-  int highest = 0;
-  for (qsizetype i = 0; i < histogram.counts.size(); ++i) {
-    *set << histogram.counts[i];
-    highest = std::max(highest, histogram.counts[i]);
+  for (qsizetype i = 0; i < histogram.counts.size(); ++i)
     bins << ResultText(histogram.first + double(i) * histogram.width);
-  }
-  auto* series = new QBarSeries;
-  series->append(set);
-  series->setBarWidth(0.95);
-  series->setLabelsVisible(true);
-  series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-  m_histogram->addSeries(series);
-  auto* x = new QBarCategoryAxis;
-  x->append(bins);
-  x->setLabelsAngle(bins.size() > 12 ? -90 : 0);
-  x->setTitleText(QStringLiteral("点数 (各階級の下限)"));
-  QValueAxis* y = CountAxis(highest);
-  y->setTitleText(QStringLiteral("人数"));
-  m_histogram->addAxis(x, Qt::AlignBottom);
-  m_histogram->addAxis(y, Qt::AlignLeft);
-  series->attachAxis(x);
-  series->attachAxis(y);
+  m_chartPanel->ShowHistogram(bins, histogram.counts);
 }
 
 void DistributionWindow::ShowBoxes() {
-  ClearChart(m_boxes);
-  auto* series = new QBoxPlotSeries;
-  series->setBrush(QColor(207, 224, 243));
-  series->setPen(QPen(QColor(47, 62, 78), 1.5));
-  QStringList classes;
-  double low = 0, high = 0;
-  bool first = true;
+  if (!m_chartPanel) return;
   // Classes without a numeric mark have no box; the others stand side by side.
+  QList<ChartBox> boxes;
   for (int n = 0; n < Sheet::kClassCount; ++n) {
     const MarkFigures& f = m_statistics.classes[n];
     if (f.numeric == 0) continue;
-    series->append(new QBoxSet(f.minimum, f.lowerQuartile, f.median, f.upperQuartile, f.maximum,
-                               Sheet::ClassName(n)));
-    classes << Sheet::ClassName(n);
-    low = first ? f.minimum : std::min(low, f.minimum);
-    high = first ? f.maximum : std::max(high, f.maximum);
-    first = false;
+    boxes.append(
+        {Sheet::ClassName(n), f.minimum, f.lowerQuartile, f.median, f.upperQuartile, f.maximum});
   }
-  if (classes.isEmpty()) {
-    delete series;
-    return;
-  }
-  m_boxes->addSeries(series);
-  auto* x = new QBarCategoryAxis;
-  x->append(classes);
-  x->setLabelsAngle(-90);  // twenty class names side by side
-  auto* y = new QValueAxis;
-  const double margin = std::max(1.0, (high - low) * 0.05);
-  y->setRange(low - margin, high + margin);
-  y->applyNiceNumbers();
-  m_boxes->addAxis(x, Qt::AlignBottom);
-  m_boxes->addAxis(y, Qt::AlignLeft);
-  series->attachAxis(x);
-  series->attachAxis(y);
-
-  // The year's median across every box, so a class that lags stands out.
-  auto* median = new QLineSeries;
-  median->setName(QStringLiteral("学年の中央値"));
-  median->setPen(QPen(QColor(200, 70, 61), 2, Qt::DashLine));
-  const double right = double(classes.size()) - 0.5;
-  median->append(-0.5, m_statistics.year.median);
-  median->append(right, m_statistics.year.median);
-  m_boxes->addSeries(median);
-  auto* across = new QValueAxis;
-  across->setRange(-0.5, right);
-  across->setVisible(false);
-  m_boxes->addAxis(across, Qt::AlignBottom);
-  median->attachAxis(across);
-  median->attachAxis(y);
+  m_chartPanel->ShowBoxes(boxes, m_statistics.year.median);
 }
 
 bool DistributionWindow::PaintCharts(QPaintDevice* device) const {

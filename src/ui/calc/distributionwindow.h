@@ -7,14 +7,13 @@
 #include "core/calc/statistics.h"
 
 class QButtonGroup;
-class QChart;
-class QChartView;
 class QComboBox;
 class QListWidget;
 class QTableWidget;
 
 namespace kelt {
 
+class ChartPanel;
 class frmDocument;
 
 // 分布: how the year and each class did in one item. A table of counts, mean, spread and
@@ -49,9 +48,8 @@ class DistributionWindow : public QDialog {
   QButtonGroup* m_places = nullptr;
   QComboBox* m_binWidth = nullptr;
   QTableWidget* m_table = nullptr;
-  QWidget* m_charts = nullptr;
-  QChart* m_histogram = nullptr;
-  QChart* m_boxes = nullptr;
+  ChartPanel* m_chartPanel = nullptr;  // none without the chart module
+  QWidget* m_charts = nullptr;         // the panel, or the note of why it is missing
   QTimer m_pending;
   int m_item = -1;
   ItemStatistics m_statistics;
