@@ -4,7 +4,7 @@
 // largest file the reader takes.
 // Prints medians, the ratio to the floor and the peak resident memory. Run: kelt_launch_bench
 // [rounds [kelt]]  (headless: QT_QPA_PLATFORM=offscreen); a second kelt (an older build) can be
-// named to compare.
+// named: it is timed in the same rounds, so before and after share the machine's moods.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,7 +93,8 @@ QByteArray LargestFile() {
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-  const QByteArray kelt = argc > 2 ? QByteArray(argv[2]) : QByteArray(KELT_PROGRAM);
+  const QByteArray kelt(KELT_PROGRAM);
+  const QByteArray other = argc > 2 ? QByteArray(argv[2]) : QByteArray();
   QTemporaryDir dir;
   ::setenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))), 1);
   const QString full = dir.filePath(QStringLiteral("full.klt"));
@@ -118,6 +119,11 @@ int main(int argc, char** argv) {
       {"kelt, no file", kelt, {}, {}},
       {"kelt, largest file", kelt, QFile::encodeName(largest), {}},
   };
+  if (!other.isEmpty()) {
+    cases.push_back({"other, full file", other, QFile::encodeName(full), {}});
+    cases.push_back({"other, no file", other, {}, {}});
+    cases.push_back({"other, largest file", other, QFile::encodeName(largest), {}});
+  }
   Launch(kelt, {});  // the libraries into the page cache
   for (int round = 0; round < rounds; ++round) {
     for (Case& c : cases) {
