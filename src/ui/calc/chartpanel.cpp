@@ -7,33 +7,30 @@
 
 namespace kelt {
 
-namespace {
-using NewPanel = ChartPanel* (*)(QWidget*);
-
-// Beside the program (the build tree), where it is installed (lib/kelt), then where this build
-// made it (the tests, which run from elsewhere).
-QStringList ModulePaths() {
+QStringList ChartModulePaths() {
   const QString dir = QCoreApplication::applicationDirPath();
   const QString name = QFileInfo(QStringLiteral(KELT_CHART_MODULE)).fileName();
   return {dir + QLatin1Char('/') + name,
           QDir::cleanPath(dir + QStringLiteral("/../lib/kelt/") + name),
           QStringLiteral(KELT_CHART_MODULE)};
 }
-}  // namespace
+
+ChartPanelMaker LoadChartModule(const QStringList& paths, QString* error) {
+  QString why;
+  for (const QString& path : paths) {
+    if (!QFileInfo::exists(path)) continue;
+    QLibrary module(path);
+    if (auto make = reinterpret_cast<ChartPanelMaker>(module.resolve("kelt_new_chart_panel")))
+      return make;
+    if (why.isEmpty()) why = module.errorString();
+  }
+  if (error) *error = why.isEmpty() ? QStringLiteral("kelt_charts が見つかりません。") : why;
+  return nullptr;
+}
 
 ChartPanel* NewChartPanel(QWidget* parent, QString* error) {
-  static NewPanel make = nullptr;
   static QString why;
-  if (!make && why.isEmpty()) {
-    for (const QString& path : ModulePaths()) {
-      if (!QFileInfo::exists(path)) continue;
-      QLibrary module(path);
-      make = reinterpret_cast<NewPanel>(module.resolve("kelt_new_chart_panel"));
-      if (make) break;
-      why = module.errorString();
-    }
-    if (!make && why.isEmpty()) why = QStringLiteral("kelt_charts が見つかりません。");
-  }
+  static const ChartPanelMaker make = LoadChartModule(ChartModulePaths(), &why);
   if (!make) {
     if (error) *error = why;
     return nullptr;

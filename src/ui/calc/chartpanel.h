@@ -31,4 +31,11 @@ class ChartPanel {
 // when the module cannot be loaded.
 ChartPanel* NewChartPanel(QWidget* parent, QString* error);
 
+// The module's maker of panels, from the first of `paths` that loads; nullptr, and why in
+// `error`, when none does. The places looked in: beside the program (the build tree), where it
+// is installed (lib/kelt), then where this build made it (the tests, which run from elsewhere).
+using ChartPanelMaker = ChartPanel* (*)(QWidget* parent);
+ChartPanelMaker LoadChartModule(const QStringList& paths, QString* error);
+QStringList ChartModulePaths();
+
 }  // namespace kelt

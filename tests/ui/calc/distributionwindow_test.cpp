@@ -22,6 +22,7 @@
 #include "support/fulldisk.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
+#include "ui/calc/chartpanel.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/sheet/frmdocument.h"
 
@@ -187,6 +188,48 @@ TEST(DistributionWindow, AFullDiskKeepsTheOldChart) {
   ASSERT_EQ(prompts.shown().size(), 2);
   for (const auto& shown : prompts.shown())
     EXPECT_TRUE(shown.text.startsWith(QStringLiteral("保存できませんでした。")));
+}
+
+// The charts come from a module looked for in several places: a place without it or with a file
+// that is no library says why, and the first that loads gives panels that draw and clear.
+TEST(DistributionWindow, TheChartModuleLoadsOrSaysWhyNot) {
+  QTemporaryDir dir;
+  const QString absent = dir.filePath(QStringLiteral("absent/kelt_charts.so"));
+  const QString broken = dir.filePath(QStringLiteral("kelt_charts.so"));
+  QFile file(broken);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("not a library");
+  file.close();
+
+  QString why;
+  EXPECT_EQ(LoadChartModule({absent}, &why), nullptr);
+  EXPECT_EQ(why, QStringLiteral("kelt_charts が見つかりません。"));
+  why.clear();
+  EXPECT_EQ(LoadChartModule({absent, broken}, &why), nullptr);
+  EXPECT_FALSE(why.isEmpty());
+  EXPECT_NE(why, QStringLiteral("kelt_charts が見つかりません。"));
+
+  const ChartPanelMaker make = LoadChartModule({absent, broken, ChartModulePaths().last()}, &why);
+  ASSERT_NE(make, nullptr);
+  QWidget parent;
+  ChartPanel* panel = make(&parent);
+  ASSERT_NE(panel, nullptr);
+  EXPECT_EQ(panel->Widget()->parentWidget(), &parent);
+  auto* histogram = panel->Widget()->findChild<QChartView*>(QStringLiteral("Chart1"));
+  auto* boxes = panel->Widget()->findChild<QChartView*>(QStringLiteral("Chart2"));
+  ASSERT_NE(histogram, nullptr);
+  ASSERT_NE(boxes, nullptr);
+  panel->ShowHistogram({QStringLiteral("50"), QStringLiteral("60")}, {3, 4});
+  ASSERT_EQ(histogram->chart()->series().size(), 1);
+  EXPECT_EQ(
+      static_cast<QBarSeries*>(histogram->chart()->series().first())->barSets().first()->count(),
+      2);
+  panel->ShowBoxes({{QStringLiteral("1-A"), 10, 20, 30, 40, 50}}, 30);
+  EXPECT_EQ(boxes->chart()->series().size(), 2);  // the boxes and the year's median
+  panel->ShowHistogram({}, {});
+  panel->ShowBoxes({}, 0);
+  EXPECT_TRUE(histogram->chart()->series().isEmpty());
+  EXPECT_TRUE(boxes->chart()->series().isEmpty());
 }
 
 }  // namespace
