@@ -232,10 +232,17 @@ void Sheet::ReloadClassView(int classIndex) {
 }
 
 TextGrid Sheet::FreshStorage() {
+  TextGrid storage, view;
+  FreshGrids(storage, view);
+  return storage;
+}
+
+void Sheet::FreshGrids(TextGrid& storage, TextGrid& view) {
   Sheet sheet;
   sheet.BuildSheetLayout();
   sheet.StoreView();
-  return std::move(sheet.m_storage);
+  storage = std::move(sheet.m_storage);
+  view = std::move(sheet.m_view);
 }
 
 TextGrid Sheet::ReadGradeViewOf(const TextGrid& storage) {

@@ -118,6 +118,8 @@ class Sheet : public QObject {
   // The same for storage the reader filled apart from any sheet (on another thread): the grade
   // view it gives a fresh sheet, made apart too, and the fresh sheet taking both.
   static TextGrid FreshStorage();  // a new sheet window's: its layout, stored once
+  // Both grids of a new sheet window: that storage and its grade view.
+  static void FreshGrids(TextGrid& storage, TextGrid& view);
   static TextGrid ReadGradeViewOf(const TextGrid& storage);
   void AdoptRead(TextGrid storage, TextGrid view);
 

@@ -77,13 +77,7 @@ QVariant TextGridModel::AlignmentFor(int row, int col) const {
 }
 
 void TextGridModel::SetCellAlignment(int row, int col, int code) {
-  if (code < 0 || code > kGeneral) return;
-  if (code == kGeneral) {
-    m_alignment.remove(Key(row, col));
-  } else {
-    m_alignment.insert(Key(row, col), code);
-  }
-  Announce(QRect(col, row, 1, 1), {Qt::TextAlignmentRole});
+  SetCellAlignment(QRect(col, row, 1, 1), code);
 }
 
 void TextGridModel::SetCellAlignment(const QRect& cells, int code) {

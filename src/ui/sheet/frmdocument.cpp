@@ -54,13 +54,12 @@ frmDocument::frmDocument(SheetHost* host, TextGrid storage, TextGrid view, QWidg
 
   if (made) {
     m_sheet->RequestFirstCell();
-    ApplyGridFormat();
   } else {
     m_sheet->BuildSheetLayout();
-    ApplyGridFormat();
-    // One store at creation, so the snapshot holds the pupil numbers before any other store.
-    m_sheet->StoreView();
   }
+  ApplyGridFormat();
+  // One store at creation, so the snapshot holds the pupil numbers before any other store.
+  if (!made) m_sheet->StoreView();
   m_editor = new CellEditor(m_sheet, m_grid, m_text1, m_label5, m_host, this);
   m_editor->Refresh();
 }

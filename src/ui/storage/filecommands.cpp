@@ -106,8 +106,7 @@ SheetFileRead ReadSheetFileAside(const QString& path) {
 
 SheetFileRead NewSheetAside() {
   SheetFileRead read;
-  read.storage = Sheet::FreshStorage();
-  read.view = Sheet::ReadGradeViewOf(read.storage);
+  Sheet::FreshGrids(read.storage, read.view);
   return read;
 }
 
