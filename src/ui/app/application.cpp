@@ -1,11 +1,13 @@
 #include "ui/app/application.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QFont>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
-#include <QPixmap>
 #include <QPointer>
 #include <QThread>
 #include <QTranslator>
@@ -17,10 +19,20 @@
 #include "ui/app/frmsplash.h"
 #include "ui/app/quitwhendrawn.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/pictures.h"
 #include "ui/platform/prompts.h"
 #include "ui/storage/filecommands.h"
 
 namespace kelt {
+
+namespace {
+// Fontconfig's reading of its configuration and of the caches of every installed font, started by
+// RunKelt on the other core before the application is built: the first text measured waits for it.
+std::future<void>& FontConfiguration() {
+  static std::future<void> reading;
+  return reading;
+}
+}  // namespace
 
 void SetupApplication(QApplication& app) {
   app.setApplicationName(ApplicationTitle());
@@ -28,26 +40,29 @@ void SetupApplication(QApplication& app) {
   app.setDesktopFileName(QStringLiteral("kelt"));
   QIcon icon;
   for (const int size : {16, 32, 64})
-    icon.addPixmap(QPixmap(QStringLiteral(":/icons/kelt-%1.png").arg(size)));
+    icon.addPixmap(ReadPng(QStringLiteral(":/icons/kelt-%1.png").arg(size)));
   app.setWindowIcon(icon);
-  app.setStyle(QStringLiteral("Fusion"));
+  app.setStyle(NewFusionStyle());
   // The sheet's fonts are named as teachers know them; these are the installed faces.
-  QFont::insertSubstitution(PGothicFamily(), QStringLiteral("IPAPGothic"));
+  QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ ゴシック"), QStringLiteral("IPAGothic"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ 明朝"), QStringLiteral("IPAMincho"));
   QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("IPAPMincho"));
   // The splash's one word in Arial: where no Arial is installed, as on Debian, it is drawn in the
   // sheet's face, not in a look-alike loaded for that word alone (some 5 ms of every start).
   QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("IPAPGothic"));
-  QFont font(PGothicFamily());
-  font.setPointSizeF(10);
-  app.setFont(font);
 
   auto* translator = new QTranslator(&app);
   if (translator->load(QStringLiteral("qtbase_ja"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     app.installTranslator(translator);
   }
+
+  if (FontConfiguration().valid()) FontConfiguration().wait();
+  SetInstalledFaces(QFontDatabase::families());
+  QFont font(PGothicFamily());
+  font.setPointSizeF(10);
+  app.setFont(font);
 }
 
 namespace {
@@ -64,6 +79,7 @@ std::future<void> ConnectSessionBusAside() {
 
 int RunKelt(int argc, char** argv) {
   const std::future<void> sessionBus = ConnectSessionBusAside();
+  FontConfiguration() = std::async(std::launch::async, [] { FcInit(); });
   QApplication app(argc, argv);
   SetupApplication(app);
 

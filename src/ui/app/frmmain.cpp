@@ -27,6 +27,7 @@
 #include "ui/calc/distributionwindow.h"
 #include "ui/edit/clipboardcommands.h"
 #include "ui/edit/structurecommands.h"
+#include "ui/platform/pictures.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
 #include "ui/print/printdialog.h"
@@ -52,7 +53,8 @@ QIcon ToolbarIcon(const CommandEntry& entry) {
   // One picture, read here once (an icon given a file name reads it again when drawn): twice the
   // size for a dense screen.
   const int scale = qApp->devicePixelRatio() > 1 ? 2 : 1;
-  QPixmap picture(QStringLiteral(":/icons/%1-%2.png").arg(Utf8(entry.icon)).arg(24 * scale));
+  QPixmap picture =
+      ReadPng(QStringLiteral(":/icons/%1-%2.png").arg(Utf8(entry.icon)).arg(24 * scale));
   picture.setDevicePixelRatio(scale);
   return QIcon(picture);
 }

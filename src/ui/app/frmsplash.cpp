@@ -69,7 +69,7 @@ frmSplash::frmSplash(QWidget* parent)
   title->setFont(titleFont);
 
   auto* product = AddLabel(m_frame1, "lblProductName", {}, {112, 66, 330, 28});
-  QFont productFont(QStringLiteral("Arial"));
+  QFont productFont(Face(QStringLiteral("Arial")));
   productFont.setPointSize(14);
   productFont.setBold(true);
   product->setFont(productFont);

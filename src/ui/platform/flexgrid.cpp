@@ -43,11 +43,20 @@ void PaintFixedCell(const QWidget* widget, QPainter* painter, const QRect& rect,
 }
 }  // namespace
 
+// Both headers keep the thickness the grid gives them (the fixed row's height, the fixed column's
+// width). Qt's hint, measured from the texts of up to 200 sections each time sections come or go,
+// would only be thrown away, so it is not measured.
+class FixedHeader : public QHeaderView {
+ public:
+  using QHeaderView::QHeaderView;
+  QSize sizeHint() const override { return minimumSize(); }
+};
+
 // The row header: the number column, and beside it the frozen name column while the names are
 // locked (the table then hides its own name column).
-class FlexGrid::RowHeader : public QHeaderView {
+class FlexGrid::RowHeader : public FixedHeader {
  public:
-  explicit RowHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) {}
+  explicit RowHeader(QWidget* parent) : FixedHeader(Qt::Vertical, parent) {}
 
   int NumberWidth() const { return width() - m_nameWidth; }
   int NameWidth() const { return m_nameWidth; }
@@ -92,6 +101,9 @@ FlexGrid::FlexGrid(const TextGrid* grid, QWidget* parent)
       m_model(new TextGridModel(grid, this)),
       m_rowHeader(new RowHeader(this)) {
   setVerticalHeader(m_rowHeader);
+  setHorizontalHeader(new FixedHeader(Qt::Horizontal, this));
+  horizontalHeader()->setFixedHeight(verticalHeader()->defaultSectionSize());
+  m_rowHeader->SetWidths(horizontalHeader()->defaultSectionSize(), 0);
   setModel(m_model);
   setItemDelegate(new NoFocusDelegate(this));
   setEditTriggers(NoEditTriggers);
