@@ -26,8 +26,9 @@
 namespace kelt {
 
 namespace {
-// Fontconfig's reading of its configuration and of the caches of every installed font, started by
-// RunKelt on the other core before the application is built: the first text measured waits for it.
+// Fontconfig's reading of its configuration and of the caches of every installed font (some 7 ms),
+// started by RunKelt on the other core before the application is built; SetupApplication waits for
+// it before it asks for the installed families.
 std::future<void>& FontConfiguration() {
   static std::future<void> reading;
   return reading;

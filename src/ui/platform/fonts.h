@@ -11,8 +11,8 @@ namespace kelt {
 // milliseconds of every start. Until SetInstalledFaces is told the installed families, and where no
 // mapped face is installed, Face() gives the name back.
 QString Face(const QString& family);
-// The families QFontDatabase::families() lists; read once at start, possibly on another thread,
-// and handed over before the first window is built.
+// The families QFontDatabase::families() lists, read once at start before the first window is
+// built.
 void SetInstalledFaces(const QStringList& families);
 
 // The face of the sheet, the strip and the program's own drawings.
