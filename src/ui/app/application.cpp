@@ -85,7 +85,7 @@ int RunKelt(int argc, char** argv) {
   SetupApplication(app);
 
   // The first sheet, the start-up file or a new one, is made on the second core while the splash
-  // comes up.
+  // comes up and the frame is built.
   const QString startPath =
       CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
   std::future<SheetFileRead> startSheet =
@@ -98,7 +98,7 @@ int RunKelt(int argc, char** argv) {
   splash->repaint();
   app.processEvents();
 
-  auto frame = std::make_unique<frmMain>(startSheet.get());
+  auto frame = std::make_unique<frmMain>(std::move(startSheet));
   if (splash) splash->close();
   // Watched before it is shown, so that no drawing can come first.
   if (qEnvironmentVariableIsSet("KELT_QUIT_WHEN_DRAWN")) QuitWhenDrawn(frame.get());

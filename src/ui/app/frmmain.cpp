@@ -66,10 +66,10 @@ frmMain::frmMain(const QString& startPath, QWidget* parent)
   NewSheet(startPath);
 }
 
-frmMain::frmMain(SheetFileRead startSheet, QWidget* parent)
+frmMain::frmMain(std::future<SheetFileRead> startSheet, QWidget* parent)
     : QMainWindow(parent), m_mdi(new QMdiArea(this)) {
   BuildFrame();
-  NewSheet(std::move(startSheet));
+  NewSheet(startSheet.get());
 }
 
 void frmMain::BuildFrame() {

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <future>
 
 #include "core/calc/calculator.h"
 #include "ui/app/commandtable.h"
@@ -29,8 +30,9 @@ class frmMain : public QMainWindow, public SheetHost {
  public:
   // The frame with its first sheet, read from `startPath` when one is given.
   explicit frmMain(const QString& startPath = {}, QWidget* parent = nullptr);
-  // The frame with its first sheet made already, aside: the start-up file read, or a new sheet.
-  explicit frmMain(SheetFileRead startSheet, QWidget* parent = nullptr);
+  // The frame with its first sheet being made aside, the start-up file read or a new sheet: the
+  // frame's menus and bars are built meanwhile, and the sheet is waited for only then.
+  explicit frmMain(std::future<SheetFileRead> startSheet, QWidget* parent = nullptr);
   ~frmMain() override;
 
   // The active sheet window, or null when none is open.

@@ -461,7 +461,7 @@ TEST(FileCommands, AStartupFileReadOnAnotherThreadShowsAsIfReadHere) {
     test::ScriptedPrompts prompts;
     frmMain here(c.path);
     std::future<SheetFileRead> read = std::async(std::launch::async, ReadSheetFileAside, c.path);
-    frmMain aside(read.get());
+    frmMain aside(std::move(read));
     ASSERT_EQ(aside.sheets().size(), 1);
     const frmDocument* a = aside.activeSheet();
     const frmDocument* h = here.activeSheet();
