@@ -3,13 +3,11 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QApplication>
-#include <QDBusConnection>
 #include <QFont>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPointer>
-#include <QThread>
 #include <QTranslator>
 #include <QWidget>
 #include <future>
@@ -18,6 +16,7 @@
 #include "ui/app/frmmain.h"
 #include "ui/app/frmsplash.h"
 #include "ui/app/quitwhendrawn.h"
+#include "ui/app/sessionbus.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/pictures.h"
 #include "ui/platform/prompts.h"
@@ -65,18 +64,6 @@ void SetupApplication(QApplication& app) {
   font.setPointSizeF(10);
   app.setFont(font);
 }
-
-namespace {
-// The first label shown asks the session bus whether a screen reader listens; where no bus runs
-// yet, one is started for this session, which takes about as long as building the application.
-// So the connection is made meanwhile on another thread (Qt keeps it for the whole program).
-std::future<void> ConnectSessionBusAside() {
-  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  if (platform.startsWith("offscreen") || platform.startsWith("minimal")) return {};
-  QThread::currentThread();  // Qt takes the first thread to ask for its own as the main one
-  return std::async(std::launch::async, [] { QDBusConnection::sessionBus(); });
-}
-}  // namespace
 
 int RunKelt(int argc, char** argv) {
   const std::future<void> sessionBus = ConnectSessionBusAside();
