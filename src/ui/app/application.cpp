@@ -1,6 +1,8 @@
 #include "ui/app/application.h"
 
 #include <fontconfig/fontconfig.h>
+#include <pthread.h>
+#include <sched.h>
 
 #include <QApplication>
 #include <QFont>
@@ -67,7 +69,13 @@ void SetupApplication(QApplication& app) {
 
 int RunKelt(int argc, char** argv) {
   const std::future<void> sessionBus = ConnectSessionBusAside();
-  FontConfiguration() = std::async(std::launch::async, [] { FcInit(); });
+  FontConfiguration() = std::async(std::launch::async, [] {
+    // Only on a core nothing else wants: the application being built, the X server and the bus
+    // starting up come first, and SetupApplication waits for this only after them.
+    sched_param idle{};
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+    FcInit();
+  });
   QApplication app(argc, argv);
   SetupApplication(app);
 
