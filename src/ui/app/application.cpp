@@ -90,7 +90,7 @@ int RunKelt(int argc, char** argv) {
   // The splash deletes itself when closed, also early by a key or a click.
   QPointer<frmSplash> splash = new frmSplash;
   splash->show();
-  splash->repaint();
+  if (!splash->Drawn()) splash->repaint();
   app.processEvents();
 
   auto frame = std::make_unique<frmMain>(std::move(startSheet));

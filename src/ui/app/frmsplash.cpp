@@ -105,6 +105,11 @@ void frmSplash::keyPressEvent(QKeyEvent* event) {
   close();
 }
 
+void frmSplash::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  m_drawn = true;
+}
+
 bool frmSplash::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_frame1 && event->type() == QEvent::MouseButtonPress) {
     close();

@@ -16,12 +16,18 @@ class frmSplash : public QWidget {
  public:
   explicit frmSplash(QWidget* parent = nullptr);
 
+  // Whether it has been drawn. Qt draws a splash window while show() still runs where the window
+  // system exposes it at once; RunKelt draws it itself where not.
+  bool Drawn() const { return m_drawn; }
+
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QFrame* m_frame1;
+  bool m_drawn = false;
 };
 
 }  // namespace kelt
