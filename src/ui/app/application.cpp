@@ -10,10 +10,12 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QThread>
 #include <QTranslator>
 #include <QWidget>
 #include <future>
 #include <memory>
+#include <optional>
 
 #include "ui/app/frmmain.h"
 #include "ui/app/frmsplash.h"
@@ -68,6 +70,8 @@ void SetupApplication(QApplication& app) {
 }
 
 int RunKelt(int argc, char** argv) {
+  // Qt takes the first thread to ask for its own as the main one; the threads started here use Qt.
+  QThread::currentThread();
   const std::future<void> sessionBus = ConnectSessionBusAside();
   FontConfiguration() = std::async(std::launch::async, [] {
     // Only on a core nothing else wants: the application being built, the X server and the bus
@@ -76,16 +80,17 @@ int RunKelt(int argc, char** argv) {
     pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
     FcInit();
   });
+  // The first sheet, the start-up file or a new one, is made on the second core while Qt starts,
+  // the splash comes up and the frame is built.
+  const std::optional<QString> earlyPath = CommandLinePathBeforeQt(argc, argv);
+  std::future<SheetFileRead> startSheet;
+  if (earlyPath) startSheet = FirstSheetAside(*earlyPath);
   QApplication app(argc, argv);
   SetupApplication(app);
-
-  // The first sheet, the start-up file or a new one, is made on the second core while the splash
-  // comes up and the frame is built.
-  const QString startPath =
-      CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' ')));
-  std::future<SheetFileRead> startSheet =
-      startPath.isEmpty() ? std::async(std::launch::async, NewSheetAside)
-                          : std::async(std::launch::async, ReadSheetFileAside, startPath);
+  if (!earlyPath) {
+    startSheet =
+        FirstSheetAside(CommandLinePath(QApplication::arguments().mid(1).join(QLatin1Char(' '))));
+  }
 
   // The splash deletes itself when closed, also early by a key or a click.
   QPointer<frmSplash> splash = new frmSplash;

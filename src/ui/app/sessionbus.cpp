@@ -7,7 +7,6 @@
 
 #include <QDBusConnection>
 #include <QFile>
-#include <QThread>
 #include <cerrno>
 
 extern char** environ;
@@ -74,7 +73,6 @@ bool WouldAutolaunch() {
 std::future<void> ConnectSessionBusAside() {
   const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
   if (platform.startsWith("offscreen") || platform.startsWith("minimal")) return {};
-  QThread::currentThread();  // Qt takes the first thread to ask for its own as the main one
   const bool autolaunch = WouldAutolaunch();
   // "autolaunch:" is what libdbus uses for an unset address. Set here, while this is the only
   // thread, so that the other thread only replaces the value of a variable that exists: other

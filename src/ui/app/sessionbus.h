@@ -8,7 +8,8 @@ namespace kelt {
 // Connects to the session bus on another thread, before the application is built: the first label
 // shown asks the bus whether a screen reader listens, and where no bus runs yet one is started for
 // this session, which takes about as long as building the application. Qt keeps the connection
-// for the whole program. Nothing on the offscreen and minimal platforms.
+// for the whole program. Nothing on the offscreen and minimal platforms. The main thread must
+// have been made known to Qt first (QThread::currentThread()).
 std::future<void> ConnectSessionBusAside();
 
 // Where no session bus is known (no DBUS_SESSION_BUS_ADDRESS, no $XDG_RUNTIME_DIR/bus) but an X

@@ -86,6 +86,16 @@ QString CommandLinePath(const QString& arguments) {
   return arguments;
 }
 
+std::optional<QString> CommandLinePathBeforeQt(int argc, const char* const* argv) {
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i][0] == '-') return std::nullopt;
+    // As QCoreApplication::arguments() decodes them.
+    arguments << QString::fromLocal8Bit(argv[i]);
+  }
+  return CommandLinePath(arguments.join(QLatin1Char(' ')));
+}
+
 QString KltSavePath(const QString& path) {
   if (path.endsWith(kExtension, Qt::CaseInsensitive)) return path;
   return HasFourCharacterExtension(path) ? path.left(path.size() - 4) + kExtension
@@ -108,6 +118,17 @@ SheetFileRead NewSheetAside() {
   SheetFileRead read;
   Sheet::FreshGrids(read.storage, read.view);
   return read;
+}
+
+std::future<SheetFileRead> FirstSheetAside(const QString& path) {
+  if (path.isEmpty()) return std::async(std::launch::async, NewSheetAside);
+  return std::async(
+      std::launch::deferred,
+      [path, reading = std::async(std::launch::async, ReadSheetFileAside, path)]() mutable {
+        SheetFileRead read = reading.get();
+        if (!read.file.error.isEmpty()) read = ReadSheetFileAside(path);
+        return read;
+      });
 }
 
 QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <future>
+#include <optional>
 
 #include "core/sheet/textgrid.h"
 #include "core/storage/kltformat.h"
@@ -15,6 +17,11 @@ class frmDocument;
 // The command line's path: the arguments joined by single spaces; a text longer than four
 // characters that starts with a double quote loses its first and last characters.
 QString CommandLinePath(const QString& arguments);
+
+// The same path taken from main's arguments before the application is built, so that the file can
+// be read meanwhile; none where an argument may be one of Qt's own options (they all begin with
+// '-'), which the application takes out of the arguments first.
+std::optional<QString> CommandLinePathBeforeQt(int argc, const char* const* argv);
 
 // Where a sheet is written: the path (a caption for Save, the chosen name for Save As) itself when
 // it ends in ".klt" in any case, else with its four-character extension replaced by ".klt", or
@@ -35,6 +42,11 @@ struct SheetFileRead {
 SheetFileRead ReadSheetFileAside(const QString& path);
 // A new sheet's grids, made in the same way: no path, the fresh layout, stored.
 SheetFileRead NewSheetAside();
+// The start-up sheet, begun on another thread at once: the file at `path`, or a new sheet where
+// the path is empty. A file that could not be read is tried again when the result is asked for,
+// on the asking thread: begun before the application is set up, the reason would be in Qt's
+// English.
+std::future<SheetFileRead> FirstSheetAside(const QString& path);
 // Then into a new, empty sheet window, which takes the path as its caption. Returns what the
 // teacher must learn: why the file could not be read, or what of it a sheet cannot hold; empty
 // when all is well. A path that does not exist yet gives an empty sheet.
