@@ -1,13 +1,18 @@
 #include "ui/platform/flexgrid.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QCache>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QScrollBar>
+#include <QSet>
 #include <QStyleOptionHeader>
 #include <QStyledItemDelegate>
 #include <algorithm>
+#include <cmath>
 
 #include "core/sheet/textgrid.h"
 #include "ui/platform/textgridmodel.h"
@@ -16,16 +21,115 @@
 namespace kelt {
 
 namespace {
-// Draws cells without a focus rectangle.
-class NoFocusDelegate : public QStyledItemDelegate {
+// Draws cells without a focus rectangle, and a cell met again once for its text, size, alignment
+// and state, copied after that: a view switch redraws hundreds of cells that hold far fewer
+// different texts (marks from 0 to 100, a column's class), and laying out a text is most of what
+// drawing a cell costs. A drawn cell is the style's own drawing of it on the table's background, so
+// what is copied is what would have been drawn there.
+class CellDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    if (option.font != m_font || option.palette.cacheKey() != m_palette || ratio != m_ratio ||
+        style != m_style) {
+      m_cells.clear();
+      m_seen.clear();
+      m_font = option.font;
+      m_textHeight = QFontMetrics(option.font).height();
+      m_palette = option.palette.cacheKey();
+      m_ratio = ratio;
+      m_style = style;
+    }
+    const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                       : (option.state & QStyle::State_Active) ? QPalette::Active
+                                                                               : QPalette::Inactive;
+    const QBrush& base = option.palette.brush(group, QPalette::Base);
+    const QString text = index.data(Qt::DisplayRole).toString();
+    // An empty cell has no text to lay out. A text taller than its row is drawn over its
+    // neighbours, which a copy would cut off; at a fractional scale a copy would not meet the
+    // pixels the drawing meets.
+    if (text.isEmpty() || option.rect.isEmpty() || m_textHeight > option.rect.height() ||
+        base.style() != Qt::SolidPattern || ratio != std::round(ratio)) {
+      PaintHere(painter, option, index, style);
+      return;
+    }
+    const Key key{text, option.rect.size(), index.data(Qt::TextAlignmentRole).toInt(),
+                  int(option.state & ~QStyle::State_HasFocus)};
+    const QPixmap* cell = m_cells.object(key);
+    // A cell met once is drawn in place, as a copy made for it would cost more than the drawing:
+    // the first screen of a sheet (a name on each row) and texts that never come back are not
+    // copied.
+    if (!cell && !m_seen.contains(key)) {
+      if (m_seen.size() >= kMaxSeen) m_seen.clear();
+      m_seen.insert(key);
+      PaintHere(painter, option, index, style);
+      return;
+    }
+    if (!cell) {
+      m_seen.remove(key);
+      auto* drawn = new QPixmap((QSizeF(option.rect.size()) * ratio).toSize());
+      drawn->setDevicePixelRatio(ratio);
+      drawn->fill(base.color());
+      QPainter cellPainter(drawn);
+      QStyleOptionViewItem at = option;
+      at.rect.moveTopLeft(QPoint(0, 0));
+      PaintHere(&cellPainter, at, index, style);
+      cellPainter.end();
+      const qint64 bytes = qint64(drawn->width()) * drawn->height() * 4;
+      m_cells.insert(key, drawn, bytes);
+      cell = m_cells.object(key);
+      if (!cell) {  // larger than the whole store
+        PaintHere(painter, option, index, style);
+        return;
+      }
+    }
+    painter->drawPixmap(option.rect.topLeft(), *cell);
+  }
 
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
     option->state &= ~QStyle::State_HasFocus;
   }
+
+ private:
+  // What the model gives a cell is its text and alignment; the rest comes from the table.
+  struct Key {
+    QString text;
+    QSize size;
+    int alignment;
+    int state;
+    bool operator==(const Key& other) const {
+      return size == other.size && alignment == other.alignment && state == other.state &&
+             text == other.text;
+    }
+    friend size_t qHash(const Key& key, size_t seed = 0) {
+      return qHashMulti(seed, key.text, key.size.width(), key.size.height(), key.alignment,
+                        key.state);
+    }
+  };
+
+  void PaintHere(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
+                 const QStyle* style) const {
+    QStyleOptionViewItem full = option;
+    initStyleOption(&full, index);
+    style->drawControl(QStyle::CE_ItemViewItem, &full, painter, full.widget);
+  }
+
+  // Some 4 MB: a screenful of cells many times over.
+  mutable QCache<Key, QPixmap> m_cells{4 << 20};
+  static constexpr qsizetype kMaxSeen = 8192;
+  mutable QSet<Key> m_seen;
+  mutable QFont m_font;
+  mutable int m_textHeight = 0;
+  mutable qint64 m_palette = 0;
+  mutable qreal m_ratio = 0;
+  mutable const QStyle* m_style = nullptr;
 };
 
 // Draws a fixed cell with the header's look.
@@ -105,7 +209,7 @@ FlexGrid::FlexGrid(const TextGrid* grid, QWidget* parent)
   horizontalHeader()->setFixedHeight(verticalHeader()->defaultSectionSize());
   m_rowHeader->SetWidths(horizontalHeader()->defaultSectionSize(), 0);
   setModel(m_model);
-  setItemDelegate(new NoFocusDelegate(this));
+  setItemDelegate(new CellDelegate(this));
   setEditTriggers(NoEditTriggers);
   setSelectionMode(ContiguousSelection);
   setSelectionBehavior(SelectItems);

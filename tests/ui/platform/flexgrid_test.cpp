@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
+#include <QImage>
+#include <QItemSelection>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 #include "core/sheet/textgrid.h"
@@ -54,6 +57,55 @@ TEST(FlexGrid, TheScreenGetsABoundedText) {
   EXPECT_EQ(model->data(model->index(5, 3), Qt::EditRole).toString(), huge);
   EXPECT_EQ(model->data(model->index(4, 2)).toString(), QStringLiteral("85"))
       << "short texts whole";
+}
+
+// Cells are drawn once and copied after: each copy must be what the style draws in its place, for
+// every text, alignment and state, and still after the font or the rows change.
+TEST(FlexGrid, CellsLookAsTheStyleDrawsThem) {
+  Fixture f;
+  f.grid.SetText(2, 1, QStringLiteral("佐藤 太郎"));
+  f.grid.SetText(3, 1, QStringLiteral("とても長い名前の生徒がここにいます"));
+  f.grid.SetText(4, 2, QStringLiteral("ｺﾋﾟｰ"));
+  f.grid.SetText(2, 2, QStringLiteral("100"));
+  for (int r = 6; r < 20; ++r) {
+    for (int c = 2; c < 6; ++c) f.grid.SetText(r, c, QStringLiteral("85"));
+  }
+  f.flex.SetColWidth(1, 700);  // the long name is cut short with an ellipsis
+  f.flex.SetCellAlignment(QRect(3, 6, 1, 5), 4);
+  f.flex.SetCellAlignment(QRect(4, 6, 1, 5), 1);
+
+  class Plain : public QStyledItemDelegate {
+   protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+      QStyledItemDelegate::initStyleOption(option, index);
+      option->state &= ~QStyle::State_HasFocus;
+    }
+  } plain;
+  QAbstractItemDelegate* copying = f.flex.itemDelegate();
+  const auto expectStyled = [&](const char* what) {
+    // Met once, met again (copied as it is made) and met a third time (a copy made before).
+    QImage drawn[3];
+    for (QImage& image : drawn) image = f.flex.viewport()->grab().toImage();
+    f.flex.setItemDelegate(&plain);
+    const QImage styled = f.flex.viewport()->grab().toImage();
+    f.flex.setItemDelegate(copying);
+    for (int i = 0; i < 3; ++i) EXPECT_TRUE(drawn[i] == styled) << what << ", drawing " << i + 1;
+  };
+  expectStyled("as shown");
+  f.flex.SetCurrentCell(6, 2);
+  f.flex.selectionModel()->select(
+      QItemSelection(f.flex.model()->index(5, 1), f.flex.model()->index(9, 3)),
+      QItemSelectionModel::ClearAndSelect);
+  expectStyled("a block selected");
+  f.flex.clearSelection();
+  QFont larger = f.flex.font();
+  larger.setPointSizeF(larger.pointSizeF() + 3);
+  f.flex.setFont(larger);
+  expectStyled("a larger font");
+  f.flex.SetRowHeight(-1, 120);
+  expectStyled("rows lower than their text");
+  f.flex.setEnabled(false);
+  expectStyled("disabled");
 }
 
 TEST(FlexGrid, SizesInTwips) {
