@@ -32,8 +32,7 @@ class CellDelegate : public QStyledItemDelegate {
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
     const qreal ratio = painter->device()->devicePixelRatioF();
     if (option.font != m_font || option.palette.cacheKey() != m_palette || ratio != m_ratio ||
         style != m_style) {
@@ -55,7 +54,7 @@ class CellDelegate : public QStyledItemDelegate {
     // pixels the drawing meets.
     if (text.isEmpty() || option.rect.isEmpty() || m_textHeight > option.rect.height() ||
         base.style() != Qt::SolidPattern || ratio != std::round(ratio)) {
-      PaintHere(painter, option, index, style);
+      QStyledItemDelegate::paint(painter, option, index);
       return;
     }
     const Key key{text, option.rect.size(), index.data(Qt::TextAlignmentRole).toInt(),
@@ -67,7 +66,7 @@ class CellDelegate : public QStyledItemDelegate {
     if (!cell && !m_seen.contains(key)) {
       if (m_seen.size() >= kMaxSeen) m_seen.clear();
       m_seen.insert(key);
-      PaintHere(painter, option, index, style);
+      QStyledItemDelegate::paint(painter, option, index);
       return;
     }
     if (!cell) {
@@ -78,13 +77,13 @@ class CellDelegate : public QStyledItemDelegate {
       QPainter cellPainter(drawn);
       QStyleOptionViewItem at = option;
       at.rect.moveTopLeft(QPoint(0, 0));
-      PaintHere(&cellPainter, at, index, style);
+      QStyledItemDelegate::paint(&cellPainter, at, index);
       cellPainter.end();
       const qint64 bytes = qint64(drawn->width()) * drawn->height() * 4;
       m_cells.insert(key, drawn, bytes);
       cell = m_cells.object(key);
       if (!cell) {  // larger than the whole store
-        PaintHere(painter, option, index, style);
+        QStyledItemDelegate::paint(painter, option, index);
         return;
       }
     }
@@ -113,13 +112,6 @@ class CellDelegate : public QStyledItemDelegate {
                         key.state);
     }
   };
-
-  void PaintHere(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index,
-                 const QStyle* style) const {
-    QStyleOptionViewItem full = option;
-    initStyleOption(&full, index);
-    style->drawControl(QStyle::CE_ItemViewItem, &full, painter, full.widget);
-  }
 
   // Some 4 MB: a screenful of cells many times over.
   mutable QCache<Key, QPixmap> m_cells{4 << 20};
