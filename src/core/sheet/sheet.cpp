@@ -39,9 +39,22 @@ QString Sheet::StorageRowLabel(int storageRow) {
   if (storageRow == kYearAverageStorageRow) return kAverageLabel;
   const int n = (storageRow - 1) / kClassBlockRows;
   const int row = storageRow - StorageRow(n, 0);
-  if (row <= kPupilsPerClass) return QString::number(100 * (n + 1) + row);
+  if (row <= kPupilsPerClass) return PupilNumber(n, row);
   return ClassName(n) + QLatin1Char(' ') +
          (row == kPupilsPerClass + 1 ? kTotalLabel : kAverageLabel);
+}
+
+QString Sheet::PupilNumber(int classIndex, int row) {
+  return QString::number(100 * (classIndex + 1) + row);
+}
+
+QStringList Sheet::NumberColumnTexts() {
+  QStringList texts{QStringLiteral("番号"), kTotalLabel, kAverageLabel};
+  for (int n = 0; n < kClassCount; ++n) {
+    for (int r = 1; r <= kPupilsPerClass; ++r) texts << PupilNumber(n, r);
+  }
+  for (int r = 1; r < kClassRows; ++r) texts << QString::number(r);
+  return texts;
 }
 
 void Sheet::SetViewText(int row, int col, const QString& text) {
@@ -130,7 +143,7 @@ void Sheet::WriteFreshLayout(TextGrid& view) {
     view.SetText(0, c, QString(QChar(u'A' + c - kFirstScoreCol)));
   for (int n = 0; n < kClassCount; ++n) {
     for (int r = 1; r <= kPupilsPerClass; ++r) {
-      view.SetText(kPupilsPerClass * n + r, 0, QString::number(100 * (n + 1) + r));
+      view.SetText(kPupilsPerClass * n + r, 0, PupilNumber(n, r));
     }
   }
   view.SetText(kGradeRows - 2, 0, kTotalLabel);
@@ -229,12 +242,6 @@ void Sheet::ReloadClassView(int classIndex) {
   AnnounceWritten();
   // The labels of the total and average rows are the view's own, not storage's.
   if (m_storage.Cols() >= m_view.Cols()) MarkStored(QRect(1, kClassRows - 2, 1, 2));
-}
-
-TextGrid Sheet::FreshStorage() {
-  TextGrid storage, view;
-  FreshGrids(storage, view);
-  return storage;
 }
 
 void Sheet::FreshGrids(TextGrid& storage, TextGrid& view) {

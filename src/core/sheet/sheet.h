@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "core/sheet/textgrid.h"
 
@@ -39,6 +40,11 @@ class Sheet : public QObject {
   static int GradeRowOfStorageRow(int storageRow);
   // Column of score item k, the k-th entry of the dialogs' item lists.
   static int ItemColumn(int item) { return kFirstScoreCol + item; }
+
+  // The number of pupil `row` (1..50) of class n in the grade view: 101..150 for 1-A, up to 2050.
+  static QString PupilNumber(int classIndex, int row);
+  // Every text the number column shows in some view: numbers, row ordinals and labels.
+  static QStringList NumberColumnTexts();
 
   // What a teacher calls a storage row: the pupil number (101..2050), "1-A 合計", "合計" for the
   // year, "番号" for the header row.
@@ -117,8 +123,10 @@ class Sheet : public QObject {
   void ShowReadStorage();
   // The same for storage the reader filled apart from any sheet (on another thread): the grade
   // view it gives a fresh sheet, made apart too, and the fresh sheet taking both.
-  static TextGrid FreshStorage();  // a new sheet window's: its layout, stored once
-  // Both grids of a new sheet window: that storage and its grade view.
+  // The storage grid a file is read into: a new window's before anything is stored, every cell
+  // empty, so that the columns beyond a narrow file's widest line have empty headers.
+  static TextGrid EmptyStorage() { return TextGrid(kStorageRows, kInitialCols); }
+  // Both grids of a new sheet window: its layout, stored once, and its grade view.
   static void FreshGrids(TextGrid& storage, TextGrid& view);
   static TextGrid ReadGradeViewOf(const TextGrid& storage);
   void AdoptRead(TextGrid storage, TextGrid view);

@@ -287,6 +287,13 @@ KltLoad ReadKltIntoStorage(TextGrid& storage, QByteArray bytes) {
       [&](const char16_t* s, qsizetype length) { return shortFields.Get(s, length); });
 }
 
+KltSheet ReadKltSheet(QByteArray bytes) {
+  KltSheet read{Sheet::EmptyStorage(), {}, {}};
+  read.load = ReadKltIntoStorage(read.storage, std::move(bytes));
+  read.view = Sheet::ReadGradeViewOf(read.storage);
+  return read;
+}
+
 void LoadKlt(Sheet& sheet, const KltFields& fields) {
   TextGrid& storage = sheet.MutableStorage();
   const int cols = std::min(fields.widestField, kKltMaxFields) + 1;

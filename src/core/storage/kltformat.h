@@ -5,10 +5,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "core/sheet/textgrid.h"
+
 namespace kelt {
 
 class Sheet;
-class TextGrid;
 
 // A .klt file: the storage grid as CP932 text, one line per storage row from row 0, fields
 // (columns 1 and up) separated by TAB, CRLF line ends, one extra CRLF at the end. Column 0 is
@@ -74,8 +75,17 @@ struct KltLoad {
 // storage grid, which is widened once: what opening a file uses. Given the only reference to
 // the bytes, it lets them go as soon as they are decoded.
 KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes);
-// The same reading into a fresh sheet's storage grid held apart from any sheet (a start-up file
-// read on another thread); Sheet::AdoptReadStorage then shows it.
+// The same reading into a storage grid held apart from any sheet.
 KltLoad ReadKltIntoStorage(TextGrid& storage, QByteArray bytes);
+
+// A sheet read from a file's bytes apart from any sheet (the start-up file on another thread, a
+// file opened, a recovery copy): Sheet::EmptyStorage filled by the reader and the grade view a new
+// window shows of it, which Sheet::AdoptRead takes. The same sheet as ReadKltIntoSheet gives.
+struct KltSheet {
+  TextGrid storage;
+  TextGrid view;
+  KltLoad load;
+};
+KltSheet ReadKltSheet(QByteArray bytes);
 
 }  // namespace kelt

@@ -1,8 +1,6 @@
 #include "ui/app/application.h"
 
 #include <fontconfig/fontconfig.h>
-#include <pthread.h>
-#include <sched.h>
 
 #include <QApplication>
 #include <QFont>
@@ -21,6 +19,7 @@
 #include "ui/app/frmsplash.h"
 #include "ui/app/quitwhendrawn.h"
 #include "ui/app/sessionbus.h"
+#include "ui/platform/asidework.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/pictures.h"
 #include "ui/platform/prompts.h"
@@ -30,10 +29,10 @@ namespace kelt {
 
 namespace {
 // Fontconfig's reading of its configuration and of the caches of every installed font (some 7 ms),
-// started by RunKelt on the other core before the application is built; SetupApplication waits for
-// it before it asks for the installed families.
-std::future<void>& FontConfiguration() {
-  static std::future<void> reading;
+// begun by RunKelt on another thread before the application is built; SetupApplication takes it
+// before it asks for the installed families, and reads it itself if that thread has not begun.
+std::unique_ptr<AsideWork<bool>>& FontConfiguration() {
+  static std::unique_ptr<AsideWork<bool>> reading;
   return reading;
 }
 }  // namespace
@@ -62,7 +61,7 @@ void SetupApplication(QApplication& app) {
     app.installTranslator(translator);
   }
 
-  if (FontConfiguration().valid()) FontConfiguration().wait();
+  if (FontConfiguration()) FontConfiguration()->Take();
   SetInstalledFaces(QFontDatabase::families());
   QFont font(PGothicFamily());
   font.setPointSizeF(10);
@@ -73,13 +72,9 @@ int RunKelt(int argc, char** argv) {
   // Qt takes the first thread to ask for its own as the main one; the threads started here use Qt.
   QThread::currentThread();
   const std::future<void> sessionBus = ConnectSessionBusAside();
-  FontConfiguration() = std::async(std::launch::async, [] {
-    // Only on a core nothing else wants: the application being built, the X server and the bus
-    // starting up come first, and SetupApplication waits for this only after them.
-    sched_param idle{};
-    pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
-    FcInit();
-  });
+  // At the main thread's own priority: it waits for this soon, and a thread below it would get
+  // no time at all while another program keeps the core busy.
+  FontConfiguration() = std::make_unique<AsideWork<bool>>([] { return FcInit() == FcTrue; });
   // The first sheet, the start-up file or a new one, is made on the second core while Qt starts,
   // the splash comes up and the frame is built.
   const std::optional<QString> earlyPath = CommandLinePathBeforeQt(argc, argv);

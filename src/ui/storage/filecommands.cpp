@@ -6,6 +6,7 @@
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "core/storage/sheetfile.h"
+#include "ui/platform/asidework.h"
 #include "ui/platform/prompts.h"
 #include "ui/sheet/frmdocument.h"
 
@@ -108,9 +109,10 @@ SheetFileRead ReadSheetFileAside(const QString& path) {
   read.stamp = DiskStamp::Of(read.path);
   read.file = ReadFileBytes(read.path);
   if (read.file.missing || !read.file.error.isEmpty()) return read;
-  read.storage = Sheet::FreshStorage();
-  read.load = ReadKltIntoStorage(read.storage, std::move(read.file.bytes));
-  read.view = Sheet::ReadGradeViewOf(read.storage);
+  KltSheet sheet = ReadKltSheet(std::move(read.file.bytes));
+  read.storage = std::move(sheet.storage);
+  read.view = std::move(sheet.view);
+  read.load = sheet.load;
   return read;
 }
 
@@ -121,14 +123,13 @@ SheetFileRead NewSheetAside() {
 }
 
 std::future<SheetFileRead> FirstSheetAside(const QString& path) {
-  if (path.isEmpty()) return std::async(std::launch::async, NewSheetAside);
-  return std::async(
-      std::launch::deferred,
-      [path, reading = std::async(std::launch::async, ReadSheetFileAside, path)]() mutable {
-        SheetFileRead read = reading.get();
-        if (!read.file.error.isEmpty()) read = ReadSheetFileAside(path);
-        return read;
-      });
+  auto reading = std::make_shared<AsideWork<SheetFileRead>>(
+      [path] { return path.isEmpty() ? NewSheetAside() : ReadSheetFileAside(path); });
+  return std::async(std::launch::deferred, [path, reading] {
+    SheetFileRead read = reading->Take();
+    if (!read.file.error.isEmpty()) read = ReadSheetFileAside(path);
+    return read;
+  });
 }
 
 QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {

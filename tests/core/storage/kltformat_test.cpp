@@ -39,22 +39,17 @@ void ExpectSameLoad(const QByteArray& bytes) {
   EXPECT_EQ(load.fieldsLeftOut, fields.fieldsLeftOut);
 
   // Read apart from any sheet (as the start-up file is, on another thread), then adopted by a
-  // sheet as a new window holds it: its layout stored once.
-  NewSheet stored;
-  stored.sheet.StoreView();
-  ReadKltIntoSheet(stored.sheet, bytes);
-  TextGrid storage = Sheet::FreshStorage();
-  const KltLoad aside = ReadKltIntoStorage(storage, bytes);
-  TextGrid view = Sheet::ReadGradeViewOf(storage);
+  // sheet that already holds a stored layout: the same sheet as reading into a new window's.
+  KltSheet aside = ReadKltSheet(bytes);
   NewSheet adopting;
   adopting.sheet.StoreView();
   QSignalSpy colsChanged(&adopting.sheet, &Sheet::viewColsChanged);
   QSignalSpy textsChanged(&adopting.sheet, &Sheet::viewTextsChanged);
-  adopting.sheet.AdoptRead(std::move(storage), std::move(view));
-  EXPECT_EQ(adopting.sheet.Storage(), stored.sheet.Storage());
-  EXPECT_EQ(adopting.sheet.View(), stored.sheet.View());
-  EXPECT_EQ(aside.linesLeftOut, load.linesLeftOut);
-  EXPECT_EQ(aside.fieldsLeftOut, load.fieldsLeftOut);
+  adopting.sheet.AdoptRead(std::move(aside.storage), std::move(aside.view));
+  EXPECT_EQ(adopting.sheet.Storage(), direct.sheet.Storage());
+  EXPECT_EQ(adopting.sheet.View(), direct.sheet.View());
+  EXPECT_EQ(aside.load.linesLeftOut, load.linesLeftOut);
+  EXPECT_EQ(aside.load.fieldsLeftOut, load.fieldsLeftOut);
   // The screen learns the new shape and every text.
   EXPECT_EQ(colsChanged.size(), direct.sheet.View().Cols() > Sheet::kInitialCols ? 1 : 0);
   ASSERT_EQ(textsChanged.size(), 1);
