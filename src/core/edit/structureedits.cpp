@@ -9,7 +9,8 @@ namespace kelt {
 StructureEdit InsertColumn(Sheet& sheet, int col) {
   const int cols = sheet.View().Cols();
   if (cols >= kMaxSheetCols) return StructureEdit::kTooManyColumns;
-  col = std::clamp(col, 1, cols);
+  if (col < Sheet::kFirstScoreCol) return StructureEdit::kNumberOrNameColumn;
+  col = std::min(col, cols);
   sheet.SetViewCols(cols + 1);
   sheet.EditView([col](TextGrid& view) {
     for (int r = 0; r < view.Rows(); ++r) {
@@ -27,7 +28,8 @@ StructureEdit InsertColumn(Sheet& sheet, int col) {
 StructureEdit DeleteColumn(Sheet& sheet, int col) {
   const int cols = sheet.View().Cols();
   if (cols < 4) return StructureEdit::kTooFewColumns;
-  col = std::clamp(col, 1, cols - 1);
+  if (col < Sheet::kFirstScoreCol) return StructureEdit::kNumberOrNameColumn;
+  col = std::min(col, cols - 1);
   sheet.EditView([col](TextGrid& view) {
     for (int r = 0; r < view.Rows(); ++r) {
       for (int c = col + 1; c < view.Cols(); ++c) view.CopyText(r, c - 1, view, r, c);

@@ -125,7 +125,7 @@ void CalculatorDialog::PressOperation(int op) {
   const int target = doc->viewGrid()->Col();
   // Results over the pupils' numbers or names would destroy them.
   if (target < Sheet::kFirstScoreCol) {
-    ShowMessage(this, QStringLiteral("番号・氏名の列には書き込めません"));
+    RefuseNumberOrNameColumn(this);
     return;
   }
   // Without a chosen column the source is the name column, which holds no marks.

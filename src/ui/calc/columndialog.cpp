@@ -83,7 +83,7 @@ bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, bool w
   // Totals or ranks over the pupils' numbers or names would destroy them: the teacher puts the
   // cursor into a score column and presses again.
   if (writesTarget && doc->viewGrid()->Col() < Sheet::kFirstScoreCol) {
-    ShowMessage(dialog, QStringLiteral("番号・氏名の列には書き込めません"));
+    RefuseNumberOrNameColumn(dialog);
     return false;
   }
   Sheet* sheet = doc->sheet();

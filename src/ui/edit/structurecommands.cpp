@@ -12,8 +12,6 @@
 namespace kelt {
 
 namespace {
-constexpr int kRestoredNumberWidth = 500;
-
 // Tells the teacher why an edit did nothing; after an edit the box shows the cursor's cell.
 void Finish(frmDocument* doc, QWidget* parent, StructureEdit result) {
   switch (result) {
@@ -28,6 +26,9 @@ void Finish(frmDocument* doc, QWidget* parent, StructureEdit result) {
       return;
     case StructureEdit::kNotAClassView:
       ShowMessage(parent, QStringLiteral("行の挿入はクラスシートのみです"));
+      return;
+    case StructureEdit::kNumberOrNameColumn:
+      RefuseNumberOrNameColumn(parent);
       return;
   }
 }
@@ -65,7 +66,7 @@ void InsertRowCommand(frmDocument* doc, QWidget* parent) {
 void RestoreColumnWidths(frmDocument* doc) {
   if (!doc) return;
   FlexGrid* grid = doc->viewGrid();
-  grid->SetColWidth(0, kRestoredNumberWidth);
+  grid->SetColWidth(0, doc->NumberColumnTwips(frmDocument::kRestoredNumberWidth));
   grid->SetColWidth(1, frmDocument::kNameWidth);
   for (int c = Sheet::kFirstScoreCol; c < grid->Cols(); ++c) {
     grid->SetColWidth(c, frmDocument::kScoreWidth);

@@ -312,6 +312,29 @@ void FlexGrid::SetColWidth(int col, int twips) {
   }
 }
 
+int FlexGrid::FixedCellTwips(const QStringList& texts) const {
+  // Summed from the characters' advances, which the font caches: a thousand pupil numbers are
+  // measured at every new sheet. Digits and these labels do not kern.
+  const QFontMetrics metrics(m_rowHeader->font());
+  QString widest;
+  int widestAdvance = -1;
+  for (const QString& text : texts) {
+    int advance = 0;
+    for (const QChar c : text) advance += metrics.horizontalAdvance(c);
+    if (advance > widestAdvance) {
+      widestAdvance = advance;
+      widest = text;
+    }
+  }
+  QStyleOptionHeader option;
+  option.initFrom(m_rowHeader);
+  option.text = widest;
+  const QSize size =
+      m_rowHeader->style()->sizeFromContents(QStyle::CT_HeaderSection, &option, {}, m_rowHeader);
+  // The section's own border line beside the text.
+  return Twips(size.width() + 2);
+}
+
 int FlexGrid::RowHeight(int row) const {
   if (row == 0) return Twips(horizontalHeader()->height());
   return Twips(verticalHeader()->sectionSize(row - 1));

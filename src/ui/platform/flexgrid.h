@@ -47,6 +47,8 @@ class FlexGrid : public QTableView {
   int ColWidth(int col) const;
   void SetColWidth(int col, int twips);
   int RowHeight(int row) const;
+  // The width in twips a fixed cell needs to show the widest of `texts` whole.
+  int FixedCellTwips(const QStringList& texts) const;
   void SetRowHeight(int row, int twips);
 
   // Alignment in the grid widget's codes: 0 to 8 (left/centre/right × top/centre/bottom), 9

@@ -20,7 +20,6 @@
 namespace kelt {
 
 namespace {
-constexpr int kNumberWidth = 700;  // a new sheet's; the restore makes it 500
 constexpr int kCentred = 4;
 
 QFont SheetFont() {
@@ -77,6 +76,10 @@ QSize frmDocument::sizeHint() const {
       return NormalSize(area->viewport()->size(), area->window()->size());
   }
   return NormalSize({}, {});
+}
+
+int frmDocument::NumberColumnTwips(int standard) const {
+  return std::max(standard, m_grid->FixedCellTwips(Sheet::NumberColumnTexts()));
 }
 
 QPushButton* frmDocument::classButton(int classIndex) const {
@@ -147,7 +150,7 @@ void frmDocument::ConnectSheet() {
 void frmDocument::ApplyGridFormat() {
   m_grid->SetRowHeight(-1, kRowHeight);
   m_grid->SetCellAlignment(QRect(0, 0, 1, m_grid->Rows()), kCentred);
-  m_grid->SetColWidth(0, kNumberWidth);
+  m_grid->SetColWidth(0, NumberColumnTwips(kNumberWidth));
   m_grid->SetColWidth(1, kNameWidth);
   m_grid->SetCellAlignment(0, 1, kCentred);
   FormatNewColumns(Sheet::kFirstScoreCol);
@@ -215,6 +218,10 @@ void frmDocument::closeEvent(QCloseEvent* event) {
     // The window stays: let the grid hand the focus back to the editor again.
     if (m_host) m_host->SetFocusAllowed(true);
   }
+}
+
+void RefuseNumberOrNameColumn(QWidget* parent) {
+  ShowMessage(parent, QStringLiteral("番号・氏名の列には書き込めません"));
 }
 
 }  // namespace kelt

@@ -27,6 +27,9 @@ class frmDocument : public QWidget {
   static constexpr int kRowHeight = 350;
   static constexpr int kNameWidth = 1500;
   static constexpr int kScoreWidth = 700;
+  // The number column's: a new sheet's, and the one its widths are restored to.
+  static constexpr int kNumberWidth = 700;
+  static constexpr int kRestoredNumberWidth = 500;
   static const QColor& HighlightColour();
 
   // A fresh sheet, laid out here.
@@ -47,6 +50,10 @@ class frmDocument : public QWidget {
   QPushButton* gradeButton() const { return m_command18; }
   QPushButton* classButton(int classIndex) const;
   CellEditor* cellEditor() const { return m_editor; }
+
+  // The number column's width in twips: `standard`, or what its widest number or label needs
+  // where that is more (four-digit pupil numbers in a large font).
+  int NumberColumnTwips(int standard) const;
 
   // Caption: "Book" and a number, or a file path.
   QString Caption() const;
@@ -87,5 +94,9 @@ class frmDocument : public QWidget {
   DiskStamp m_fileStamp;
   int m_colsBefore = 0;
 };
+
+// Tells the teacher that the number and name columns take no calculation's results and no column
+// insertion or deletion (the cursor is there after a click on a name).
+void RefuseNumberOrNameColumn(QWidget* parent);
 
 }  // namespace kelt

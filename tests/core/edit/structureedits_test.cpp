@@ -60,24 +60,36 @@ TEST(StructureEdits, ColumnLimits) {
     const char* what;
     int cols;
     bool insert;
+    int col;
     StructureEdit result;
     int colsAfter;
   } cases[] = {
-      {"insert at 256", 256, true, StructureEdit::kDone, 257},
-      {"insert at 257", 257, true, StructureEdit::kTooManyColumns, 257},
-      {"delete at 4", 4, false, StructureEdit::kDone, 3},
-      {"delete at 3", 3, false, StructureEdit::kTooFewColumns, 3},
+      {"insert at 256", 256, true, 2, StructureEdit::kDone, 257},
+      {"insert at 257", 257, true, 2, StructureEdit::kTooManyColumns, 257},
+      {"delete at 4", 4, false, 2, StructureEdit::kDone, 3},
+      {"delete at 3", 3, false, 2, StructureEdit::kTooFewColumns, 3},
+      // The names and numbers never move, in any class.
+      {"insert in the name column", 21, true, 1, StructureEdit::kNumberOrNameColumn, 21},
+      {"insert in the number column", 21, true, 0, StructureEdit::kNumberOrNameColumn, 21},
+      {"delete the name column", 21, false, 1, StructureEdit::kNumberOrNameColumn, 21},
+      {"delete the number column", 21, false, 0, StructureEdit::kNumberOrNameColumn, 21},
   };
   for (const auto& c : cases) {
     Sheet sheet;
     sheet.BuildSheetLayout();
     sheet.SetViewCols(c.cols);
     sheet.MutableStorage().SetCols(c.cols);
-    const StructureEdit result = c.insert ? InsertColumn(sheet, 2) : DeleteColumn(sheet, 2);
+    sheet.SetViewText(1, 1, QStringLiteral("佐藤"));
+    sheet.StoreView();
+    const TextGrid storage = sheet.Storage();
+    const StructureEdit result = c.insert ? InsertColumn(sheet, c.col) : DeleteColumn(sheet, c.col);
     EXPECT_EQ(result, c.result) << c.what;
     EXPECT_EQ(sheet.View().Cols(), c.colsAfter) << c.what;
     EXPECT_EQ(sheet.Storage().Cols(), c.colsAfter) << c.what;
     EXPECT_EQ(sheet.IsModified(), c.result == StructureEdit::kDone) << c.what;
+    if (c.result == StructureEdit::kDone) continue;
+    EXPECT_EQ(sheet.ViewText(1, 1), QStringLiteral("佐藤")) << c.what;
+    EXPECT_EQ(sheet.Storage(), storage) << c.what;
   }
 }
 

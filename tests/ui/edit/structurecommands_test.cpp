@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QStyleOptionHeader>
 #include <QTest>
 #include <QToolBar>
 
@@ -88,6 +90,51 @@ TEST(StructureCommands, LimitsAreToldAndChangeNothing) {
   EXPECT_FALSE(f.sheet()->IsModified());
 }
 
+// A click on a name leaves the cursor in the name column: a column inserted or deleted there
+// would move or take every class's names. Both commands refuse, from both fixed columns, in the
+// grade view and in a class.
+TEST(StructureCommands, TheNumberAndNameColumnsAreNeitherInsertedBeforeNorDeleted) {
+  const struct {
+    const char* what;
+    int view;  // a class, or the grade marker
+    int col;
+    bool click;
+  } cases[] = {
+      {"a name clicked in the grade view", Sheet::kGradeMarker, 1, true},
+      {"a name clicked in 3-C", 2, 1, true},
+      {"the number column of the grade view", Sheet::kGradeMarker, 0, false},
+      {"the number column of 3-C", 2, 0, false},
+  };
+  for (const auto& c : cases) {
+    for (const char* command : {"mnuToolsretu", "retu_out"}) {
+      Frame f;
+      if (c.view != Sheet::kGradeMarker) f.sheet()->ShowClass(c.view);
+      f.sheet()->SetViewText(4, 1, QStringLiteral("佐藤"));
+      f.sheet()->SetViewText(4, 2, QStringLiteral("70"));
+      f.sheet()->StoreView();
+      f.sheet()->SetMark(Sheet::Mark::Saved);
+      if (c.click) {
+        const QRect cell = f.grid()->visualRect(f.grid()->model()->index(3, c.col - 1));
+        QTest::mouseClick(f.grid()->viewport(), Qt::LeftButton, {}, cell.center());
+      } else {
+        f.grid()->SetCurrentCell(4, c.col);
+      }
+      ASSERT_EQ(f.grid()->Col(), c.col) << c.what;
+      const TextGrid view = f.sheet()->View();
+      const TextGrid storage = f.sheet()->Storage();
+      test::ScriptedPrompts prompts;
+      prompts.Expect(PromptAnswer::Ok);
+      Action(f.frame, command)->trigger();
+      ASSERT_EQ(prompts.shown().size(), 1) << c.what << ", " << command;
+      EXPECT_EQ(prompts.shown()[0].text, QStringLiteral("番号・氏名の列には書き込めません"));
+      EXPECT_EQ(f.grid()->Cols(), Sheet::kInitialCols) << c.what << ", " << command;
+      EXPECT_TRUE(f.sheet()->View() == view) << c.what << ", " << command;
+      EXPECT_TRUE(f.sheet()->Storage() == storage) << c.what << ", " << command;
+      EXPECT_FALSE(f.sheet()->IsModified()) << c.what << ", " << command;
+    }
+  }
+}
+
 TEST(StructureCommands, RowInsertAsksFirstAndOnlyInAClass) {
   Frame f;
   {
@@ -126,7 +173,7 @@ TEST(StructureCommands, SizesBackToStandard) {
   f.grid()->SetColWidth(7, 100);
   for (int r : {0, 52, 53, 60}) f.grid()->SetRowHeight(r, 900);
   Action(f.frame, "retu_moto")->trigger();
-  EXPECT_NEAR(f.grid()->ColWidth(0), 500, 15);
+  EXPECT_GE(f.grid()->ColWidth(0), 500);
   EXPECT_NEAR(f.grid()->ColWidth(1), 1500, 15);
   EXPECT_NEAR(f.grid()->ColWidth(7), 700, 15);
   Action(f.frame, "gyou_moto")->trigger();
@@ -141,6 +188,60 @@ TEST(StructureCommands, SizesBackToStandard) {
   for (const char* name :
        {"mnuToolsretu", "mnuToolsgyou", "retu_out", "retu_moto", "gyou_moto", "seitoran"})
     Action(f.frame, name)->trigger();  // no sheet: nothing happens
+}
+
+// Whether the number column draws `text` whole: the label's place in a section of the column's
+// width holds the text.
+bool ShownWhole(const FlexGrid* grid, const QString& text) {
+  const QHeaderView* header = grid->verticalHeader();
+  QStyleOptionHeader option;
+  option.initFrom(header);
+  option.rect = QRect(0, 0, header->width(), 40);
+  option.text = text;
+  const QRect label = header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header);
+  return QFontMetrics(header->font()).horizontalAdvance(text) <= label.width();
+}
+
+// Four-digit pupil numbers (2038) and the year's labels are never cut, at start or after the
+// widths are restored, in whichever view the restore was made; 500 twips stay where they do.
+TEST(StructureCommands, TheNumberColumnShowsEveryNumberWhole) {
+  const struct {
+    const char* what;
+    double points;  // the grid's font; 0 keeps the sheet's own
+    int restoreInClass;
+  } cases[] = {
+      {"the sheet's font, restored in the grade view", 0, -1},
+      {"the sheet's font, restored in 3-C", 0, 2},
+      {"a large font, restored in 3-C", 20, 2},
+      {"a small font", 6, -1},
+  };
+  for (const auto& c : cases) {
+    Frame f;
+    FlexGrid* grid = f.grid();
+    auto check = [&](const char* when) {
+      for (int r = 1; r < grid->Rows(); ++r) {
+        if (!ShownWhole(grid, grid->TextMatrix(r, 0))) {
+          ADD_FAILURE() << c.what << ", " << when << ": row " << r << " "
+                        << grid->TextMatrix(r, 0).toStdString() << " is cut at "
+                        << grid->ColWidth(0) << " twips";
+          return;
+        }
+      }
+    };
+    if (c.points == 0) check("at start");
+    if (c.points > 0) {
+      QFont font = grid->font();
+      font.setPointSizeF(c.points);
+      grid->setFont(font);
+    }
+    if (c.restoreInClass >= 0) f.sheet()->ShowClass(c.restoreInClass);
+    Action(f.frame, "retu_moto")->trigger();
+    f.doc()->ShowGradeView();
+    check("restored");
+    if (c.points > 0 && c.points < 8) {
+      EXPECT_NEAR(grid->ColWidth(0), 500, 15) << c.what;
+    }
+  }
 }
 
 // The lock freezes the names beside the numbers: they stay in view however far the marks scroll,
