@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/calc/numberrules.h"
 #include "core/sheet/sheet.h"
 #include "core/storage/cp932codec.h"
 
@@ -75,6 +76,14 @@ QString PrintField(const QString& text, int width) {
   return QString(width - used, QLatin1Char(' ')) + kept;
 }
 
+QString PrintNumberField(const QString& text, int width) {
+  if (width < 2 || !IsNumericCell(text)) return PrintField(text, width);
+  int columns = 0;
+  for (const int w : PrintColumns(text)) columns += w;
+  if (columns <= width - 1) return PrintField(text, width);
+  return QLatin1Char(' ') + QString(width - 1, QLatin1Char('#'));
+}
+
 QStringList ClassPageLines(const TextGrid& classView, const QList<int>& items) {
   using namespace classpage;
   QList<int> columns;
@@ -86,7 +95,7 @@ QStringList ClassPageLines(const TextGrid& classView, const QList<int>& items) {
   for (int r = 0; r < kLines; ++r) {
     QString line = PrintField(classView.Text(r, 0), kNumberWidth) +
                    PrintField(classView.Text(r, 1), kNameWidth);
-    for (const int c : columns) line += PrintField(classView.Text(r, c), kScoreWidth);
+    for (const int c : columns) line += PrintNumberField(classView.Text(r, c), kScoreWidth);
     lines << line;
   }
   return lines;

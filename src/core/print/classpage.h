@@ -33,10 +33,15 @@ constexpr int kRuleLength = 100;  // in cell widths: past the right edge of an A
 QList<int> PrintColumns(const QString& text);
 
 // The text right-aligned in a field exactly `width` columns wide. A wider text loses characters
-// at its left (1234567 in six columns prints 234567); a text with so many two-column characters
+// at its left (山田花子 in six columns prints 田花子); a text with so many two-column characters
 // that none would be left keeps its left part instead (a family name matters more than the end
 // of a given name). A two-column character is never split; control characters print as blanks.
 QString PrintField(const QString& text, int width);
+
+// A mark or result in its field: a number that needs more than width − 1 columns prints as one
+// blank and width − 1 "#" marks, as spreadsheets do, so that a cut number is never shown and two
+// numbers side by side never run together (80 beside 678901). Other texts as PrintField.
+QString PrintNumberField(const QString& text, int width);
 
 // The 53 lines of a class view: number, name and the score columns 2 to 20 whose items
 // (Sheet::ItemColumn) are in `items`, in column order; columns the view lacks are skipped.

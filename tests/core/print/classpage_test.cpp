@@ -24,7 +24,7 @@ TEST(ClassPage, Fields) {
   } cases[] = {
       {"12", 6, "    12"},
       {"100", 6, "   100"},
-      {"1234567", 6, "234567"},
+      {"1234567", 6, "234567"},  // a text, as PrintField sees it; numbers are below
       {"番号", 4, "番号"},
       {"氏  名", 14, "        氏  名"},  // two ASCII blanks inside: 6 columns
       {"ｱｲｳｴｵ", 6, " ｱｲｳｴｵ"},
@@ -43,6 +43,27 @@ TEST(ClassPage, Fields) {
     const QString field = PrintField(U(c.text), c.width);
     EXPECT_EQ(field, U(c.field)) << c.text;
     EXPECT_EQ(Columns(field), c.width) << c.text;
+  }
+}
+
+// A number that does not fit its field less one column is never shown cut and never runs into
+// its neighbour; texts keep their rule.
+TEST(ClassPage, NumbersThatDoNotFitPrintAsHashes) {
+  const struct {
+    const char* text;
+    const char* field;
+  } cases[] = {
+      {"12", "    12"},      {"12345", " 12345"},  // width − 1: still a blank before it
+      {"678901", " #####"},  {"1234567", " #####"},  {"-12.25", " #####"},
+      {"72.5", "  72.5"},    {"1,234", " 1,234"},    {"1E+20", " 1E+20"},
+      {"欠", "    欠"},      {"欠席欠席", "席欠席"},  // a text is cut at its left, as today
+      {"ab12345", "b12345"},                          // not a number
+      {"", "      "},
+  };
+  for (const auto& c : cases) {
+    const QString field = PrintNumberField(U(c.text), 6);
+    EXPECT_EQ(field, U(c.field)) << c.text;
+    EXPECT_EQ(Columns(field), 6) << c.text;
   }
 }
 
@@ -66,7 +87,7 @@ TEST(ClassPage, Lines) {
   ASSERT_EQ(two.size(), 53);
   for (const QString& line : two) EXPECT_EQ(Columns(line), 30) << line.toStdString();
   EXPECT_EQ(two[0], U("番号        氏  名     A     B"));
-  EXPECT_EQ(two[1], U("   1     山田 太郎   100234567"));
+  EXPECT_EQ(two[1], U("   1     山田 太郎   100 #####"));
   EXPECT_EQ(two[51].mid(4, 12), U("          合計"));
   EXPECT_EQ(two[52].mid(4, 12), U("          平均"));
   EXPECT_EQ(two[51].right(12), U("  4321      "));
