@@ -2,11 +2,13 @@
 // QMainWindow built in the same tree, the same with one label of Japanese text, and with a splash
 // before it), one start at a time on a quiet machine, in
 // interleaved rounds: a full year (1043 lines × 256 fields), a sheet of 21 fields, no file and the
-// largest file the reader takes.
+// largest file the reader takes; then a full year, no file and the splash reference again, each
+// start sharing its one core with a busy process (a virus scan, an update), as on a busy machine.
 // Prints the medians to the drawing and to the exit, their ratios to the floor and the peak
 // resident memory. Run: kelt_launch_bench [rounds [kelt]]  (headless: QT_QPA_PLATFORM=offscreen);
 // a second kelt (an older build) can be named: it is timed in the same rounds, so before and after
 // share the machine's moods. A build that does not report its drawing is timed to its exit only.
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -33,9 +36,37 @@ struct Run {
   long maxRssKib;
 };
 
+// The core a busy start and its busy neighbour share.
+constexpr int kBusyCore = 0;
+
+void PinToBusyCore() {
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  CPU_SET(kBusyCore, &one);
+  ::sched_setaffinity(0, sizeof one, &one);
+}
+
+// A process that keeps the busy core busy until it is ended.
+pid_t StartBusyLoop() {
+  const pid_t busy = ::fork();
+  if (busy == 0) {
+    PinToBusyCore();
+    for (;;) asm volatile("");
+  }
+  // Running on its core before the start it contends with.
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  return busy;
+}
+
+void EndBusyLoop(pid_t busy) {
+  ::kill(busy, SIGKILL);
+  ::waitpid(busy, nullptr, 0);
+}
+
 // One start of `program` with `argument` (or none), timed from exec to the moment it reports its
-// drawing done ("drawn <steady clock in ns>" on its standard output) and to its exit.
-Run Launch(const QByteArray& program, const QByteArray& argument) {
+// drawing done ("drawn <steady clock in ns>" on its standard output) and to its exit; `busy`
+// starts it on the busy core.
+Run Launch(const QByteArray& program, const QByteArray& argument, bool busy = false) {
   int report[2];
   if (::pipe(report) != 0) {
     std::perror("pipe");
@@ -44,6 +75,7 @@ Run Launch(const QByteArray& program, const QByteArray& argument) {
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = ::fork();
   if (child == 0) {
+    if (busy) PinToBusyCore();
     ::setenv("KELT_QUIT_WHEN_DRAWN", "1", 1);
     ::dup2(report[1], STDOUT_FILENO);
     ::close(report[0]);
@@ -142,23 +174,28 @@ int main(int argc, char** argv) {
     const char* name;
     QByteArray program;
     QByteArray argument;
+    bool busy = false;
     std::vector<double> drawn;
     std::vector<double> ended;
     long maxRssKib = 0;
   };
   std::vector<Case> cases = {
-      {"empty QMainWindow", KELT_EMPTY_WINDOW, {}, {}, {}},
-      {"... with a label", KELT_EMPTY_WINDOW, "label", {}, {}},
-      {"... and a splash", KELT_EMPTY_WINDOW, "splash", {}, {}},
-      {"kelt, full file", kelt, QFile::encodeName(full), {}, {}},
-      {"kelt, 21 fields", kelt, QFile::encodeName(narrow), {}, {}},
-      {"kelt, no file", kelt, {}, {}, {}},
-      {"kelt, largest file", kelt, QFile::encodeName(largest), {}, {}},
+      {"empty QMainWindow", KELT_EMPTY_WINDOW, {}, false, {}, {}},
+      {"... with a label", KELT_EMPTY_WINDOW, "label", false, {}, {}},
+      {"... and a splash", KELT_EMPTY_WINDOW, "splash", false, {}, {}},
+      {"kelt, full file", kelt, QFile::encodeName(full), false, {}, {}},
+      {"kelt, 21 fields", kelt, QFile::encodeName(narrow), false, {}, {}},
+      {"kelt, no file", kelt, {}, false, {}, {}},
+      {"kelt, largest file", kelt, QFile::encodeName(largest), false, {}, {}},
+      {"splash, busy core", KELT_EMPTY_WINDOW, "splash", true, {}, {}},
+      {"kelt, full, busy", kelt, QFile::encodeName(full), true, {}, {}},
+      {"kelt, no file, busy", kelt, {}, true, {}, {}},
   };
   if (!other.isEmpty()) {
-    cases.push_back({"other, full file", other, QFile::encodeName(full), {}, {}});
-    cases.push_back({"other, no file", other, {}, {}, {}});
-    cases.push_back({"other, largest file", other, QFile::encodeName(largest), {}, {}});
+    cases.push_back({"other, full file", other, QFile::encodeName(full), false, {}, {}});
+    cases.push_back({"other, no file", other, {}, false, {}, {}});
+    cases.push_back({"other, largest file", other, QFile::encodeName(largest), false, {}, {}});
+    cases.push_back({"other, full, busy", other, QFile::encodeName(full), true, {}, {}});
   }
   Launch(kelt, {});  // the libraries into the page cache
   for (int round = 0; round < rounds; ++round) {
@@ -166,16 +203,19 @@ int main(int argc, char** argv) {
       // Each start meets a quiet machine: right after a program has ended, the X server and the
       // kernel are still tidying up after it, which slows the next start by a varying 10-20 ms.
       std::this_thread::sleep_for(std::chrono::milliseconds(150));
-      const Run run = Launch(c.program, c.argument);
+      const pid_t busy = c.busy ? StartBusyLoop() : 0;
+      const Run run = Launch(c.program, c.argument, c.busy);
+      if (busy) EndBusyLoop(busy);
       c.drawn.push_back(run.drawn);
       c.ended.push_back(run.ended);
       c.maxRssKib = std::max(c.maxRssKib, run.maxRssKib);
     }
   }
   // Start-up ends with the drawing; the exit is shown beside it, teardown included. "× splash"
-  // compares with the window that keeps a splash too.
+  // compares with the window that keeps a splash too, a busy start with a busy one.
   const double floor = Median(cases[0].drawn);
   const double splashed = Median(cases[2].drawn);
+  const double busySplashed = Median(cases[7].drawn);
   const double floorEnded = Median(cases[0].ended);
   std::printf("%-20s %9s %8s %9s %9s %8s %9s\n", "start-up", "drawn s", "× floor", "× splash",
               "exit s", "× floor", "peak MiB");
@@ -185,7 +225,8 @@ int main(int argc, char** argv) {
     if (*std::min_element(c.drawn.begin(), c.drawn.end()) < 0) {
       std::printf("%-20s %9s %8s %9s", c.name, "-", "-", "-");
     } else {
-      std::printf("%-20s %9.3f %8.2f %9.2f", c.name, drawn, drawn / floor, drawn / splashed);
+      std::printf("%-20s %9.3f %8.2f %9.2f", c.name, drawn, drawn / floor,
+                  drawn / (c.busy ? busySplashed : splashed));
     }
     std::printf(" %9.3f %8.2f %9.1f\n", ended, ended / floorEnded,
                 static_cast<double>(c.maxRssKib) / 1024.0);
