@@ -27,6 +27,7 @@
 #include "ui/calc/distributionwindow.h"
 #include "ui/edit/clipboardcommands.h"
 #include "ui/edit/structurecommands.h"
+#include "ui/platform/displaytext.h"
 #include "ui/platform/pictures.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/twips.h"
@@ -311,17 +312,18 @@ frmDocument* frmMain::NewSheet(const QString& path) {
 
 frmDocument* frmMain::NewSheet(SheetFileRead read) { return AddSheet(&read); }
 
-frmDocument* frmMain::AddSheet(SheetFileRead* read) {
-  ++m_sheetCounter;
+frmDocument* frmMain::AddSheet(SheetFileRead* read, const QString& caption) {
   auto* doc = read ? new frmDocument(this, std::move(read->storage), std::move(read->view))
                    : new frmDocument(this);
   QString message;
   if (read && !read->path.isEmpty()) {
+    ++m_sheetCounter;
     message = ShowSheetFileRead(doc, std::move(*read));
   } else {
-    doc->SetCaption(Sheet::BookCaption(m_sheetCounter));
+    doc->SetCaption(caption.isEmpty() ? NextBookCaption() : caption);
   }
-  new RecoveryCopy(doc);
+  auto* copy = new RecoveryCopy(doc);
+  connect(copy, &RecoveryCopy::copyFailed, this, &frmMain::TellCopiesNotKept);
   QMdiSubWindow* window = m_mdi->addSubWindow(doc);
   window->showMaximized();
   m_mdi->setActiveSubWindow(window);
@@ -329,6 +331,32 @@ frmDocument* frmMain::AddSheet(SheetFileRead* read) {
   // The window opens with what could be read; then the teacher learns why not all of it.
   if (!message.isEmpty()) Tell(message);
   return doc;
+}
+
+bool frmMain::CaptionInUse(const QString& caption) const {
+  const QList<frmDocument*> open = sheets();
+  return std::any_of(open.cbegin(), open.cend(),
+                     [&](const frmDocument* doc) { return doc->Caption() == caption; });
+}
+
+QString frmMain::NextBookCaption() {
+  // A restored sheet may hold a number already.
+  QString caption;
+  do {
+    caption = Sheet::BookCaption(++m_sheetCounter);
+  } while (CaptionInUse(caption));
+  return caption;
+}
+
+void frmMain::TellCopiesNotKept(const QString& why) {
+  if (m_toldCopiesNotKept) return;
+  m_toldCopiesNotKept = true;
+  // In the status bar, once: a box at every pause in the typing would take the teacher's keys.
+  auto* status = statusBar()->findChild<QLabel*>(QStringLiteral("sbStatus"));
+  if (!status) return;
+  status->setText(QStringLiteral("復元用のコピーを保存できません。こまめに保存してください。"));
+  status->setToolTip(QDir::toNativeSeparators(RecoveryDirectory()) + QLatin1Char('\n') + why);
+  status->setAccessibleDescription(status->toolTip());
 }
 
 void frmMain::Tell(const QString& text) {
@@ -349,16 +377,49 @@ void frmMain::OfferRecovery() {
   const PromptAnswer answer = ShowMessage(
       this, QStringLiteral("前回の終了時に保存されていないシートがあります。復元しますか?"),
       PromptButtons::YesNo);
+  if (answer != PromptAnswer::Yes) {
+    for (const OrphanedCopy& copy : copies) RemoveCopy(copy);
+    return;
+  }
+  // The start's own empty sheet, still untouched, gives way to what is restored.
+  const QList<frmDocument*> open = sheets();
+  frmDocument* untouched = open.size() == 1 && Sheet::IsBookCaption(open[0]->Caption()) &&
+                                   open[0]->sheet()->ModifiedMark() == Sheet::Mark::Untouched
+                               ? open[0]
+                               : nullptr;
   for (const OrphanedCopy& copy : copies) {
-    if (answer == PromptAnswer::Yes) {
-      frmDocument* doc = NewSheet();
-      if (!RestoreCopy(copy, doc)) {
-        Tell(QStringLiteral("%1 を復元できませんでした。").arg(copy.caption));
-        continue;  // the copy stays for another try
-      }
-      // The sheet keeps a copy of its own from now on.
-      if (auto* recovery = doc->findChild<RecoveryCopy*>()) recovery->WriteNow();
+    std::optional<TextGrid> storage = ReadCopy(copy);
+    if (!storage) {
+      const QString name =
+          copy.caption.isEmpty() ? QStringLiteral("シート") : WindowTitleText(copy.caption);
+      Tell(SetCopyAside(copy)
+               ? QStringLiteral("%1 を復元できませんでした。\nコピーは %2 に残してあります。")
+                     .arg(name, QDir::toNativeSeparators(UnrestoredDirectory()))
+               : QStringLiteral("%1 を復元できませんでした。").arg(name));
+      continue;
     }
+    if (untouched) {
+      if (auto* window = qobject_cast<QMdiSubWindow*>(untouched->parentWidget())) {
+        window->close();
+        // Gone before its caption is compared with the restored ones'.
+        window->setParent(nullptr);
+        window->deleteLater();
+      }
+      untouched = nullptr;
+    }
+    // Two windows never share a caption: a copy keeps its own where it is free; a copy of an
+    // unsaved sheet whose "Book" number is taken gets the next, and so does a copy of a file that
+    // is open in another window too.
+    const bool captionFree = !copy.caption.isEmpty() && !CaptionInUse(copy.caption);
+    SheetFileRead read;
+    read.view = Sheet::ReadGradeViewOf(*storage);
+    read.storage = std::move(*storage);
+    frmDocument* doc = AddSheet(&read, captionFree ? copy.caption : QString());
+    if (!captionFree && !copy.caption.isEmpty() && !Sheet::IsBookCaption(copy.caption)) {
+      Tell(QStringLiteral("%1 は既に開いているため、復元したシートは %2 としました。")
+               .arg(WindowTitleText(copy.caption), doc->Caption()));
+    }
+    ShowCopy(copy, doc);
     RemoveCopy(copy);
   }
 }

@@ -73,8 +73,9 @@ class frmMain : public QMainWindow, public SheetHost {
  private:
   // Everything but the first sheet.
   void BuildFrame();
-  // The new sheet window, showing `read` when there is one.
-  frmDocument* AddSheet(SheetFileRead* read);
+  // The new sheet window, showing `read` when there is one; a sheet read from no file is captioned
+  // `caption`, or the next "Book".
+  frmDocument* AddSheet(SheetFileRead* read, const QString& caption = {});
   void BuildCommands();
   void BuildStatusBar();
   void FillWindowMenu();
@@ -82,6 +83,11 @@ class frmMain : public QMainWindow, public SheetHost {
   void StorePlacement();
   // A message that needs the frame on screen: shown now, or as soon as the frame is shown.
   void Tell(const QString& text);
+  // "Book" and the next number no open sheet has.
+  QString NextBookCaption();
+  bool CaptionInUse(const QString& caption) const;
+  // Says once, in the status bar, that the recovery copies cannot be written.
+  void TellCopiesNotKept(const QString& why);
   void ShowPendingMessages();
 
   QMdiArea* m_mdi;
@@ -97,6 +103,7 @@ class frmMain : public QMainWindow, public SheetHost {
   QSize m_outerSize;
   QStringList m_pendingMessages;
   bool m_placed = false;
+  bool m_toldCopiesNotKept = false;
   // The one calculator: what it had pending when closed is there at the next opening.
   Calculator m_calculator;
 };

@@ -22,6 +22,7 @@
 #include "core/storage/sheetfile.h"
 #include "ui/calc/chartpanel.h"
 #include "ui/calc/columndialog.h"
+#include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
@@ -123,7 +124,7 @@ DistributionWindow::DistributionWindow(frmDocument* doc, QWidget* parent)
     connect(sheet, &Sheet::viewChanged, this, later);
     // The window belongs to its sheet.
     connect(doc, &QObject::destroyed, this, &QWidget::close);
-    setWindowTitle(QStringLiteral("分布 - ") + doc->Caption());
+    setWindowTitle(QStringLiteral("分布 - ") + WindowTitleText(doc->Caption()));
     // The item under the cursor first, so the column in hand is shown at once.
     const int item = doc->viewGrid()->Col() - Sheet::kFirstScoreCol;
     const QSignalBlocker once(m_list);  // the Refresh below reads it

@@ -5,6 +5,8 @@
 #include <QPrintDialog>
 #include <QPushButton>
 
+#include "ui/platform/displaytext.h"
+
 namespace kelt {
 
 namespace {
@@ -44,7 +46,7 @@ PromptAnswer ShowMessage(QWidget* parent, const QString& text, PromptButtons but
 
 PromptAnswer DialogPrompts::Message(QWidget* parent, const QString& text, const QString& title,
                                     PromptButtons buttons, PromptIcon icon) {
-  QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton, parent);
+  QMessageBox box(ToQtIcon(icon), WindowTitleText(title), text, QMessageBox::NoButton, parent);
   QPushButton* first = nullptr;
   QPushButton* second = nullptr;
   switch (buttons) {

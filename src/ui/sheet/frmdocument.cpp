@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/sheet/sheet.h"
+#include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
@@ -139,7 +140,8 @@ void frmDocument::ConnectSheet() {
   connect(m_sheet, &Sheet::viewCellChanged, model, &TextGridModel::CellChanged);
   connect(m_sheet, &Sheet::viewTextsChanged, model, &TextGridModel::TextsChanged);
   connect(m_sheet, &Sheet::currentCellRequested, m_grid, &FlexGrid::SetCurrentCell);
-  connect(m_sheet, &Sheet::captionChanged, this, &QWidget::setWindowTitle);
+  connect(m_sheet, &Sheet::captionChanged, this,
+          [this](const QString& caption) { setWindowTitle(WindowTitleText(caption)); });
   connect(m_sheet, &Sheet::viewChanged, this, [this](int oldIndex, int newIndex) {
     SetHighlight(oldIndex, false);
     SetHighlight(newIndex, true);

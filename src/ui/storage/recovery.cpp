@@ -3,11 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <algorithm>
 
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
+#include "core/storage/recoverycells.h"
 #include "core/storage/sheetfile.h"
 #include "ui/sheet/frmdocument.h"
 
@@ -17,13 +20,22 @@ namespace {
 QString g_directory;
 int g_counter = 0;
 
-const QString kKlt = QStringLiteral(".klt");
+const QString kCells = QStringLiteral(".copy");
+const QString kOldCells = QStringLiteral(".klt");  // CP932, written by earlier builds
 const QString kInfo = QStringLiteral(".info");
 const QString kLock = QStringLiteral(".lock");
 
+// A copy's description: its caption (a path or "Book" n) and its view, a line each. Bounded when
+// read back: a longer one was not written by kelt.
+constexpr qint64 kMaxInfoBytes = 16 * 1024;
+constexpr qsizetype kMaxCaptionLength = 4096;
+// UTF-8 and its escapes take more room than CP932.
+constexpr qint64 kMaxCopyBytes = 4 * kMaxSheetFileSize;
+
+QStringList Extensions() { return {kCells, kOldCells, kInfo}; }
+
 void RemoveFiles(const QString& base) {
-  QFile::remove(base + kKlt);
-  QFile::remove(base + kInfo);
+  for (const QString& extension : Extensions()) QFile::remove(base + extension);
 }
 }  // namespace
 
@@ -35,17 +47,40 @@ QString RecoveryDirectory() {
 
 void SetRecoveryDirectory(const QString& directory) { g_directory = directory; }
 
+QString UnrestoredDirectory() { return RecoveryDirectory() + QStringLiteral("/unrestored"); }
+
+void CopySchedule::Typed(qint64 now) {
+  if (!m_firstTyped) m_firstTyped = now;
+  m_typingDue = std::min(now + kPauseMs, *m_firstTyped + kTypingMaxMs);
+}
+
+void CopySchedule::Bulk(qint64 now) {
+  m_bulkDue = m_bulkDue ? std::min(*m_bulkDue, now + kBulkMs) : now + kBulkMs;
+}
+
+std::optional<qint64> CopySchedule::Due() const {
+  if (m_typingDue && m_bulkDue) return std::min(*m_typingDue, *m_bulkDue);
+  return m_typingDue ? m_typingDue : m_bulkDue;
+}
+
 RecoveryCopy::RecoveryCopy(frmDocument* doc) : QObject(doc), m_doc(doc) {
   m_base = QDir(RecoveryDirectory())
                .filePath(QStringLiteral("sheet-%1-%2")
                              .arg(QCoreApplication::applicationPid())
                              .arg(++g_counter));
   m_timer.setSingleShot(true);
+  // A coarse timer may fire a twentieth late: a bulk edit is copied within its tenth of a second.
+  m_timer.setTimerType(Qt::PreciseTimer);
+  m_clock.start();
   connect(&m_timer, &QTimer::timeout, this, &RecoveryCopy::WriteNow);
   Sheet* sheet = doc->sheet();
-  connect(sheet, &Sheet::markChanged, this, [this](Sheet::Mark mark) {
+  auto typed = [this] {
+    m_schedule.Typed(m_clock.elapsed());
+    Rearm();
+  };
+  connect(sheet, &Sheet::markChanged, this, [this, typed](Sheet::Mark mark) {
     if (mark == Sheet::Mark::Modified) {
-      Schedule(kTypingDelayMs);
+      typed();
       return;
     }
     // Saved: the file holds it all. A save that fails marks the sheet modified again at once,
@@ -54,28 +89,39 @@ RecoveryCopy::RecoveryCopy(frmDocument* doc) : QObject(doc), m_doc(doc) {
       if (!m_doc->sheet()->IsModified()) Remove();
     });
   });
-  // Every typed cell, not only the first change: an hour of typing is copied every 30 s.
-  connect(sheet, &Sheet::viewCellChanged, this, [this] { Schedule(kTypingDelayMs); });
-  connect(sheet, &Sheet::viewTextsChanged, this, [this] { Schedule(kBulkDelayMs); });
+  // Every typed cell, not only the first change: the copy follows the typing.
+  connect(sheet, &Sheet::viewCellChanged, this, typed);
+  connect(sheet, &Sheet::viewTextsChanged, this, [this] {
+    m_schedule.Bulk(m_clock.elapsed());
+    Rearm();
+  });
 }
 
 RecoveryCopy::~RecoveryCopy() { Remove(); }
 
-void RecoveryCopy::Schedule(int delayMs) {
-  // A sooner write wins; a later one never puts off one already due.
-  if (m_timer.isActive() && m_timer.remainingTime() <= delayMs) return;
-  m_timer.start(delayMs);
+void RecoveryCopy::Rearm() {
+  const std::optional<qint64> due = m_schedule.Due();
+  if (!due) return;
+  m_timer.start(int(std::max<qint64>(0, *due - m_clock.elapsed())));
 }
 
 void RecoveryCopy::WriteNow() {
   m_timer.stop();
+  m_schedule.Written();
   const Sheet* sheet = m_doc->sheet();
   if (!sheet->IsModified()) return;
   if (!m_lock) {
-    if (!QDir().mkpath(RecoveryDirectory())) return;
+    const QString folder = RecoveryDirectory();
+    if (!QDir().mkpath(folder)) {
+      emit copyFailed(QStringLiteral("%1 を作れません").arg(QDir::toNativeSeparators(folder)));
+      return;
+    }
     auto lock = std::make_unique<QLockFile>(m_base + kLock);
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0)) return;
+    if (!lock->tryLock(0)) {
+      emit copyFailed(QStringLiteral("%1 に書き込めません").arg(QDir::toNativeSeparators(folder)));
+      return;
+    }
     m_lock = std::move(lock);
   }
   TextGrid stored = sheet->Storage();
@@ -83,12 +129,15 @@ void RecoveryCopy::WriteNow() {
   // A copy that cannot be written (a full disk) is tried again at the next change.
   const QString info =
       sheet->Caption() + QLatin1Char('\n') + sheet->ViewMarker() + QLatin1Char('\n');
-  if (WriteFileAtomically(m_base + kKlt, WriteKlt(stored)).isEmpty())
-    WriteFileAtomically(m_base + kInfo, info.toUtf8());
+  // The description first: a copy is found by it, and one without cells is removed unread.
+  QString error = WriteFileAtomically(m_base + kInfo, info.toUtf8());
+  if (error.isEmpty()) error = WriteFileAtomically(m_base + kCells, WriteRecoveryCells(stored));
+  if (!error.isEmpty()) emit copyFailed(error);
 }
 
 void RecoveryCopy::Remove() {
   m_timer.stop();
+  m_schedule.Written();
   if (!m_lock) return;
   RemoveFiles(m_base);
   m_lock->unlock();
@@ -105,29 +154,55 @@ QList<OrphanedCopy> TakeOrphanedCopies() {
     // process that is gone, and is taken over.
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) continue;
-    QFile info(base + kInfo);
-    if (!info.open(QIODevice::ReadOnly) || !QFile::exists(base + kKlt)) {
-      RemoveFiles(base);
+    if (!QFile::exists(base + kCells) && !QFile::exists(base + kOldCells)) {
+      RemoveFiles(base);  // a description without cells holds nothing to restore
+      lock->unlock();
       continue;
     }
-    const QStringList lines = QString::fromUtf8(info.readAll()).split(QLatin1Char('\n'));
+    const FileBytes info = ReadFileBytes(base + kInfo, kMaxInfoBytes);
+    const QStringList lines = QString::fromUtf8(info.bytes).split(QLatin1Char('\n'));
     bool number = false;
     const int viewIndex = lines.value(1).toInt(&number);
-    copies.append({base, lock, lines.value(0), number ? viewIndex : Sheet::kGradeMarker});
+    const bool damaged =
+        !info.error.isEmpty() || lines.size() < 2 || lines[0].size() > kMaxCaptionLength || !number;
+    copies.append({base, lock, damaged ? QString() : lines[0],
+                   number ? viewIndex : Sheet::kGradeMarker, damaged});
   }
   return copies;
 }
 
-bool RestoreCopy(const OrphanedCopy& copy, frmDocument* doc) {
-  FileBytes file = ReadFileBytes(copy.base + kKlt);
-  if (!file.error.isEmpty() || file.missing) return false;
-  Sheet* sheet = doc->sheet();
-  ReadKltIntoSheet(*sheet, std::move(file.bytes));
-  if (!copy.caption.isEmpty()) doc->SetCaption(copy.caption);
+std::optional<TextGrid> ReadCopy(const OrphanedCopy& copy) {
+  if (copy.damaged) return std::nullopt;
+  const bool old = !QFile::exists(copy.base + kCells);
+  FileBytes file = ReadFileBytes(copy.base + (old ? kOldCells : kCells), kMaxCopyBytes);
+  if (!file.error.isEmpty() || file.missing) return std::nullopt;
+  if (old) return ReadKltSheet(std::move(file.bytes)).storage;
+  return ReadRecoveryCells(file.bytes);
+}
+
+void ShowCopy(const OrphanedCopy& copy, frmDocument* doc) {
   if (copy.viewIndex >= 0 && copy.viewIndex < Sheet::kClassCount)
     doc->ShowClassView(copy.viewIndex);
-  sheet->MarkModified();
-  return true;
+  doc->sheet()->MarkModified();
+  // The sheet keeps a copy of its own from now on.
+  if (auto* recovery = doc->findChild<RecoveryCopy*>()) recovery->WriteNow();
+}
+
+bool SetCopyAside(const OrphanedCopy& copy) {
+  const QDir aside(UnrestoredDirectory());
+  if (!QDir().mkpath(aside.path())) return false;
+  const QString name = QFileInfo(copy.base).fileName();
+  // The description last: one left behind alone is removed at the next start, its cells aside.
+  bool moved = true;
+  for (const QString& extension : {kCells, kOldCells, kInfo}) {
+    const QString from = copy.base + extension;
+    if (!QFile::exists(from)) continue;
+    const QString to = aside.filePath(name + extension);
+    QFile::remove(to);  // of an earlier run with the same process number
+    moved = QFile::rename(from, to) && moved;
+  }
+  copy.lock->unlock();
+  return moved;
 }
 
 void RemoveCopy(const OrphanedCopy& copy) {

@@ -24,6 +24,7 @@
 #include "support/scriptedprompts.h"
 #include "ui/app/helpviewer.h"
 #include "ui/app/placement.h"
+#include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/sheet/frmdocument.h"
 
@@ -42,6 +43,27 @@ void ClearSettings() {
   auto settings = OpenSettings();
   settings->clear();
   settings->sync();
+}
+
+// A path of any length from the command line (or a copy's caption) is the sheet's caption, but no
+// window title is ever given more than a bounded text of it: the window system refuses a title of
+// megabytes and ends the program. The start and the end of the path, the file's name, stay.
+TEST(frmMain, WindowTitlesAreBounded) {
+  ClearSettings();
+  const QString path = QStringLiteral("/tmp/") + QString(20000, QLatin1Char('x')) +
+                       QStringLiteral("/\U00020BB7田.klt");
+  test::ScriptedPrompts prompts;  // a file not there yet: a new sheet to be saved there
+  frmMain frame(path);
+  frame.show();
+  QApplication::processEvents();
+  const frmDocument* doc = frame.activeSheet();
+  EXPECT_EQ(doc->Caption(), path);
+  const QString title = doc->windowTitle();
+  EXPECT_LE(title.size(), kMaxTitleLength);
+  EXPECT_TRUE(title.startsWith(QStringLiteral("/tmp/x")));
+  EXPECT_TRUE(title.endsWith(QStringLiteral("/\U00020BB7田.klt"))) << title.toStdString();
+  EXPECT_LT(frame.windowTitle().size(), kMaxTitleLength + 20);
+  EXPECT_EQ(WindowTitleText(QStringLiteral("Book1")), QStringLiteral("Book1"));
 }
 
 TEST(frmMain, StartsWithBook1AndNumbersNewSheetsOnward) {
