@@ -6,8 +6,8 @@
 #include <QBoxSet>
 #include <QChart>
 #include <QChartView>
-#include <QHBoxLayout>
 #include <QLineSeries>
+#include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
 
@@ -61,8 +61,10 @@ class Panel : public QWidget, public ChartPanel {
         m_histogram(NewChart(QStringLiteral("学年の度数分布"))),
         m_boxes(NewChart(QStringLiteral("クラス別の箱ひげ図"))) {
     setObjectName(QStringLiteral("Charts"));
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
+    // One above the other, each as wide as the window allows: twenty bins or classes side by side
+    // need the width for their labels, which Qt Charts would otherwise elide.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
     const struct {
       QChart* chart;
       const char* name;
@@ -74,8 +76,10 @@ class Panel : public QWidget, public ChartPanel {
       view->setObjectName(QString::fromLatin1(v.name));
       view->setAccessibleName(QString::fromUtf8(v.spoken));
       view->setRenderHint(QPainter::Antialiasing);
-      view->setMinimumSize(320, 240);
-      row->addWidget(view, v.chart == m_boxes ? 3 : 2);
+      // Twenty class names keep their whole text from about 560 pixels on; a chart is saved and
+      // printed at its size on the screen, so it is never narrower.
+      view->setMinimumSize(600, 240);
+      column->addWidget(view, 1);
     }
   }
 

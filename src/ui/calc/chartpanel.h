@@ -19,7 +19,8 @@ struct ChartBox {
 class ChartPanel {
  public:
   virtual ~ChartPanel() = default;
-  // The charts side by side, "Chart1" the histogram and "Chart2" the boxes; its parent owns it.
+  // The charts one above the other, "Chart1" the histogram and "Chart2" the boxes; its parent
+  // owns it.
   virtual QWidget* Widget() = 0;
   // Bars over `bins` (each bin's caption); none clears the chart.
   virtual void ShowHistogram(const QStringList& bins, const QList<int>& counts) = 0;

@@ -100,9 +100,10 @@ DistributionWindow::DistributionWindow(frmDocument* doc, QWidget* parent)
     m_charts = missing;
   }
 
+  // Two thirds of the height for the charts, one above the other; the table scrolls.
   auto* main = new QVBoxLayout;
-  main->addWidget(m_table, 2);
-  main->addWidget(m_charts, 3);
+  main->addWidget(m_table, 1);
+  main->addWidget(m_charts, 2);
   auto* layout = new QHBoxLayout(this);
   layout->addLayout(side);
   layout->addLayout(main, 1);

@@ -8,6 +8,8 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QPointer>
@@ -20,6 +22,7 @@
 #include "core/sheet/sheet.h"
 #include "support/frameactions.h"
 #include "support/fulldisk.h"
+#include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
 #include "ui/calc/chartpanel.h"
@@ -29,15 +32,38 @@
 namespace kelt {
 namespace {
 
+// A few marks of 国語 (item 0): 1-A has 80, 60, 欠 and 70, 2-B has 45.5.
+QStringList FewMarks() {
+  QStringList marks(51);
+  marks[0] = QStringLiteral("80");
+  marks[1] = QStringLiteral("60");
+  marks[2] = QStringLiteral("欠");
+  marks[3] = QStringLiteral("70");
+  marks[50] = QStringLiteral("45.5");
+  return marks;
+}
+
+// A full year, 1000 pupils in 20 classes, with marks from `lowest` to `highest` spread over every
+// class (37 shares no factor with the number of marks, so every mark from one end to the other is
+// given).
+QStringList FullYear(int lowest, int highest) {
+  QStringList marks;
+  const int count = highest - lowest + 1;
+  for (int pupil = 0; pupil < Sheet::kClassCount * Sheet::kPupilsPerClass; ++pupil)
+    marks << QString::number(lowest + pupil * 37 % count);
+  return marks;
+}
+
+// The frame, its sheet with `marks` of 国語 from grade row 1 down (rows 1 to 50 are 1-A, 51 to
+// 100 are 2-B, and so on; an empty text is an empty cell), and 分布 open at its first size.
 struct Window {
-  Window() {
+  explicit Window(const QStringList& marks = FewMarks()) {
     frame.show();
     sheet = frame.activeSheet()->sheet();
     sheet->SetViewText(0, 2, QStringLiteral("国語"));
-    // Grade view: rows 1 to 50 are 1-A, 51 to 100 are 2-B.
-    const char* marks[] = {"80", "60", "欠", "70"};
-    for (int r = 1; r <= 4; ++r) sheet->SetViewText(r, 2, QString::fromUtf8(marks[r - 1]));
-    sheet->SetViewText(51, 2, QStringLiteral("45.5"));
+    for (int r = 0; r < marks.size(); ++r) {
+      if (!marks[r].isEmpty()) sheet->SetViewText(r + 1, 2, marks[r]);
+    }
     sheet->StoreView();
     sheet->SetMark(Sheet::Mark::Saved);
     test::Action(frame, "bunpu")->trigger();
@@ -50,6 +76,14 @@ struct Window {
   }
   void Choose(int item) {
     window->findChild<QListWidget*>(QStringLiteral("List1"))->setCurrentRow(item);
+  }
+  QChartView* Chart(const char* name) const {
+    return window->findChild<QChartView*>(QString::fromLatin1(name));
+  }
+  // Lets the charts lay out, and the axes they replaced go, as the event loop would.
+  static void Settle() {
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
   frmMain frame;
@@ -105,6 +139,64 @@ TEST(DistributionWindow, FollowsTheSheetWithoutTouchingIt) {
   w.sheet->SetViewText(2, 2, QStringLiteral("55"));
   QApplication::processEvents();
   EXPECT_EQ(w.Cell(2, 0), QStringLiteral("2"));
+}
+
+// What a chart view's scene draws as text: the visible texts under the plot area (the category
+// labels and the axis title), the visible texts reaching past the view's edge, and every text that
+// Qt Charts cut short because it did not fit.
+struct ChartTexts {
+  QStringList under;
+  QStringList outside;
+  QStringList elided;
+};
+
+ChartTexts TextsOf(const QChartView* view) {
+  ChartTexts texts;
+  const QRectF plot = view->chart()->plotArea();
+  const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();
+  for (const QGraphicsItem* item : view->scene()->items()) {
+    const auto* label = qgraphicsitem_cast<const QGraphicsTextItem*>(item);
+    if (!label) continue;
+    const QString text = label->toPlainText();
+    if (text.contains(QStringLiteral("...")) || text.contains(QChar(u'…'))) texts.elided << text;
+    if (!label->isVisible()) continue;
+    const QRectF place = label->sceneBoundingRect();
+    if (!shown.contains(place)) texts.outside << text;
+    if (place.top() >= plot.bottom()) texts.under << text;
+  }
+  return texts;
+}
+
+// A full year at the window's first size and at its smallest, for each bin width: every bin's
+// lower bound stands whole under the histogram and every class name under its box. Saved and
+// printed charts are drawn at the window's size, so they show them too.
+TEST(DistributionWindow, DrawsEveryLabelWhole) {
+  Window w(FullYear(0, 100));
+  QStringList classes;
+  for (int n = 0; n < Sheet::kClassCount; ++n) classes << Sheet::ClassName(n);
+  auto* binWidth = w.window->findChild<QComboBox*>(QStringLiteral("Combo1"));
+  for (const QSize size : {w.window->size(), w.window->minimumSizeHint()}) {
+    w.window->resize(size);
+    for (const int width : {5, 10, 20}) {
+      SCOPED_TRACE(testing::Message()
+                   << size.width() << "x" << size.height() << ", bins of " << width);
+      binWidth->setCurrentText(QString::number(width));
+      Window::Settle();
+      QStringList bins;
+      for (int lower = 0; lower < 100; lower += width) bins << QString::number(lower);
+      const struct {
+        const char* chart;
+        QStringList labels;
+      } charts[] = {{"Chart1", bins}, {"Chart2", classes}};
+      for (const auto& c : charts) {
+        const ChartTexts texts = TextsOf(w.Chart(c.chart));
+        EXPECT_EQ(texts.elided, QStringList()) << c.chart;
+        EXPECT_EQ(texts.outside, QStringList()) << c.chart;
+        for (const QString& label : c.labels)
+          EXPECT_TRUE(texts.under.contains(label)) << c.chart << " lacks " << label.toStdString();
+      }
+    }
+  }
 }
 
 // The item list follows inserted columns and new names; closing the sheet closes its window.
