@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/calc/chartpanel.h"
 
@@ -48,6 +49,37 @@ QValueAxis* CountAxis(int highest) {
   auto* axis = new QValueAxis;
   axis->setLabelFormat(QStringLiteral("%d"));
   axis->setRange(0, (room + step - 1) / step * step);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(step);
+  return axis;
+}
+
+// The smallest of 1, 2 or 5 times a power of ten that divides `span` (> 0) into at most `most`
+// steps.
+double NiceStep(double span, int most) {
+  double scale = std::pow(10.0, std::floor(std::log10(span / most)));
+  for (;;) {
+    for (const double factor : {1.0, 2.0, 5.0}) {
+      if (span / (factor * scale) <= most) return factor * scale;
+    }
+    scale *= 10;
+  }
+}
+
+// A mark axis over 0 to 100, the scale marks are given in, widened in whole steps to take in any
+// mark outside it.
+QValueAxis* MarkAxis(double lowest, double highest) {
+  const double low = std::min(lowest, 0.0), high = std::max(highest, 100.0);
+  auto* axis = new QValueAxis;
+  axis->setLabelFormat(QStringLiteral("%g"));  // whole steps; from a million on, kept short
+  const double span = high - low;
+  if (!std::isfinite(span)) {  // marks near the ends of the double range
+    axis->setRange(low, high);
+    return axis;
+  }
+  const double step = NiceStep(span, 6);
+  axis->setRange(std::floor(low / step) * step, std::ceil(high / step) * step);
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0);
   axis->setTickInterval(step);
@@ -133,10 +165,7 @@ class Panel : public QWidget, public ChartPanel {
     auto* x = new QBarCategoryAxis;
     x->append(classes);
     x->setLabelsAngle(-90);  // twenty class names side by side
-    auto* y = new QValueAxis;
-    const double margin = std::max(1.0, (high - low) * 0.05);
-    y->setRange(low - margin, high + margin);
-    y->applyNiceNumbers();
+    QValueAxis* y = MarkAxis(low, high);
     m_boxes->addAxis(x, Qt::AlignBottom);
     m_boxes->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);

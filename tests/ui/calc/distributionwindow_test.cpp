@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QValueAxis>
 
 #include "core/sheet/sheet.h"
 #include "support/frameactions.h"
@@ -196,6 +197,26 @@ TEST(DistributionWindow, DrawsEveryLabelWhole) {
           EXPECT_TRUE(texts.under.contains(label)) << c.chart << " lacks " << label.toStdString();
       }
     }
+  }
+}
+
+// The boxes' value axis fits the marks: 0 to 100 for any marks within them, else steps of 1, 2
+// or 5 times a power of ten that cover the marks, from 0 unless a mark is negative.
+TEST(DistributionWindow, FitsTheBoxAxisToTheMarks) {
+  const struct {
+    int lowest, highest;
+    double from, to;
+  } cases[] = {
+      {0, 100, 0, 100}, {12, 87, 0, 100}, {-15, 90, -20, 100}, {0, 130, 0, 150}, {20, 250, 0, 250},
+  };
+  for (const auto& c : cases) {
+    Window w(FullYear(c.lowest, c.highest));
+    const QList<QAbstractAxis*> axes = w.Chart("Chart2")->chart()->axes(Qt::Vertical);
+    ASSERT_EQ(axes.size(), 1);
+    const auto* axis = qobject_cast<const QValueAxis*>(axes.first());
+    ASSERT_NE(axis, nullptr);
+    EXPECT_EQ(axis->min(), c.from) << c.lowest << " to " << c.highest;
+    EXPECT_EQ(axis->max(), c.to) << c.lowest << " to " << c.highest;
   }
 }
 
