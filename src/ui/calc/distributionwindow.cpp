@@ -115,7 +115,10 @@ DistributionWindow::DistributionWindow(frmDocument* doc, QWidget* parent)
   connect(&m_pending, &QTimer::timeout, this, &DistributionWindow::Refresh);
   auto later = [this] { m_pending.start(); };
   connect(m_list, &QListWidget::currentRowChanged, this, &DistributionWindow::Refresh);
-  connect(m_places, &QButtonGroup::idClicked, this, &DistributionWindow::ShowTable);
+  // The state, not the click: a screen reader's toggle checks a choice without clicking it.
+  connect(m_places, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+    if (checked) ShowTable();
+  });
   connect(m_binWidth, &QComboBox::currentIndexChanged, this, &DistributionWindow::ShowHistogram);
   if (doc) {
     Sheet* sheet = doc->sheet();

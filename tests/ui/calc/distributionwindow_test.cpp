@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QBarSeries>
 #include <QBarSet>
@@ -217,6 +218,28 @@ TEST(DistributionWindow, FitsTheBoxAxisToTheMarks) {
     ASSERT_NE(axis, nullptr);
     EXPECT_EQ(axis->min(), c.from) << c.lowest << " to " << c.highest;
     EXPECT_EQ(axis->max(), c.to) << c.lowest << " to " << c.highest;
+  }
+}
+
+// A screen reader changes a rounding choice with the button's toggle action, which checks it
+// without a click; the table follows the choice all the same.
+TEST(DistributionWindow, RoundsAsAScreenReaderChooses) {
+  Window w;
+  ASSERT_EQ(w.Cell(0, 2), QStringLiteral("63.9"));  // 63.875 at the first choice, 小数第１位
+  const struct {
+    const char* option;
+    const char* mean;
+  } choices[] = {{"Option1", "64"}, {"Option3", "63.88"}, {"Option2", "63.9"}};
+  for (const auto& c : choices) {
+    auto* option = w.window->findChild<QRadioButton*>(QString::fromLatin1(c.option));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(option);
+    ASSERT_NE(accessible, nullptr);
+    QAccessibleActionInterface* actions = accessible->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    ASSERT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+    actions->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_TRUE(option->isChecked()) << c.option;
+    EXPECT_EQ(w.Cell(0, 2), QString::fromLatin1(c.mean)) << c.option;
   }
 }
 
