@@ -35,26 +35,6 @@ void ClearChart(QChart* chart) {
   }
 }
 
-// A count axis from 0 in steps of 1, 2 or 5 times a power of ten, with room above the highest
-// bar for its label.
-QValueAxis* CountAxis(int highest) {
-  const int room = highest + highest / 5 + 1;
-  int step = 1;
-  for (int scale = 1; room / step > 6; scale *= 10) {
-    for (int factor : {1, 2, 5}) {
-      step = factor * scale;
-      if (room / step <= 6) break;
-    }
-  }
-  auto* axis = new QValueAxis;
-  axis->setLabelFormat(QStringLiteral("%d"));
-  axis->setRange(0, (room + step - 1) / step * step);
-  axis->setTickType(QValueAxis::TicksDynamic);
-  axis->setTickAnchor(0);
-  axis->setTickInterval(step);
-  return axis;
-}
-
 // The smallest of 1, 2 or 5 times a power of ten that divides `span` (> 0) into at most `most`
 // steps.
 double NiceStep(double span, int most) {
@@ -65,6 +45,19 @@ double NiceStep(double span, int most) {
     }
     scale *= 10;
   }
+}
+
+// A count axis from 0 in whole steps, with room above the highest bar for its label.
+QValueAxis* CountAxis(int highest) {
+  const int room = highest + highest / 5 + 1;
+  const int step = std::max(1, int(NiceStep(room, 6)));
+  auto* axis = new QValueAxis;
+  axis->setLabelFormat(QStringLiteral("%d"));
+  axis->setRange(0, (room + step - 1) / step * step);
+  axis->setTickType(QValueAxis::TicksDynamic);
+  axis->setTickAnchor(0);
+  axis->setTickInterval(step);
+  return axis;
 }
 
 // A mark axis over 0 to 100, the scale marks are given in, widened in whole steps to take in any

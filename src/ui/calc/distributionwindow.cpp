@@ -232,7 +232,7 @@ bool DistributionWindow::PaintCharts(QPaintDevice* device) const {
   font.setPixelSize(int(heading * 0.45));
   painter.setFont(font);
   const QString item = m_list->currentItem() ? m_list->currentItem()->text() : QString();
-  const QString caption = m_doc ? m_doc->Caption() : QString();
+  const QString caption = m_doc ? WindowTitleText(m_doc->Caption()) : QString();
   painter.drawText(QRectF(0, 0, device->width(), heading), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("成績の分布  ") + item + QStringLiteral("  (") + caption +
                        QStringLiteral(")"));

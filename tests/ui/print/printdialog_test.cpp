@@ -18,6 +18,7 @@
 #include "core/sheet/sheet.h"
 #include "support/frameactions.h"
 #include "support/fulldisk.h"
+#include "support/poppler.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
@@ -27,17 +28,9 @@ namespace kelt {
 namespace {
 
 using test::Action;
+using test::Poppler;
 
 QString U(const char* text) { return QString::fromUtf8(text); }
-
-// What a poppler tool prints about a PDF.
-QString Poppler(const char* tool, const QStringList& arguments) {
-  QProcess process;
-  process.start(QString::fromLatin1(tool), arguments);
-  EXPECT_TRUE(process.waitForFinished(60000)) << tool;
-  EXPECT_EQ(process.exitCode(), 0) << tool << ' ' << process.readAllStandardError().constData();
-  return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 struct Frame {
   Frame() {
