@@ -220,8 +220,8 @@ void BM_OkToRepaint_CalculatorKey(benchmark::State& state) {
 BENCHMARK(BM_OkToRepaint_CalculatorKey)->Unit(benchmark::kMillisecond);
 
 // The recovery copy of a full year of 257 columns: storage copied aside, the view stored into
-// the copy, the file written and synced. It runs 30 s after typing and after bulk edits, never
-// on a keystroke.
+// the copy, the file written and synced. It runs once typing pauses for 2 s (at least every 30 s
+// while it goes on) and after bulk edits, never on a keystroke.
 void BM_RecoveryCopyWrite(benchmark::State& state) {
   kelt::frmMain frame;
   frame.resize(1200, 800);
