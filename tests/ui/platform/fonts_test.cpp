@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QGlyphRun>
+#include <QTextLayout>
 
 namespace kelt {
 namespace {
@@ -33,6 +35,24 @@ TEST(Face, NamesTheInstalledFaceForAMissingOne) {
         << c.installed << " / " << c.asked;
   }
   SetInstalledFaces(QFontDatabase::families());
+}
+
+// Names teachers type and recovery copies keep come back drawn, not as boxes: the installed faces
+// (the sheet's, with the fallbacks the system gives it) hold a glyph for each character, those
+// outside the basic plane (𠮷田, 𩸽) and CP932's own (髙, 﨑, ①) included.
+TEST(Face, TheSheetsFaceDrawsNamesWhole) {
+  QFont font(PGothicFamily());
+  font.setPointSizeF(11.25);
+  for (const char* text : {"𠮷田", "髙橋", "山﨑", "𩸽", "①", "€5"}) {
+    QTextLayout layout(QString::fromUtf8(text), font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    for (const QGlyphRun& run : layout.glyphRuns()) {
+      for (const quint32 glyph : run.glyphIndexes())
+        EXPECT_NE(glyph, 0u) << text << " in " << run.rawFont().familyName().toStdString();
+    }
+  }
 }
 
 }  // namespace
