@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the fuzz targets with clang's libFuzzer (package libclang-rt-14-dev) and runs one for
 # the given number of seconds (default 60): klt_reader_fuzz (the default), klt_roundtrip_fuzz,
-# paste_fuzz or numberrules_fuzz.
+# paste_fuzz, numberrules_fuzz or recoverycells_fuzz.
 # Findings land in the build folder as crash-* files.
 #   fuzz/run.sh 600 klt_roundtrip_fuzz
 set -eu
