@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCache>
+#include <QHash>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
@@ -313,14 +314,19 @@ void FlexGrid::SetColWidth(int col, int twips) {
 }
 
 int FlexGrid::FixedCellTwips(const QStringList& texts) const {
-  // Summed from the characters' advances, which the font caches: a thousand pupil numbers are
-  // measured at every new sheet. Digits and these labels do not kern.
+  // Summed from the characters' advances, each measured once: a thousand pupil numbers are
+  // measured at every new sheet, from a dozen characters. Digits and these labels do not kern.
   const QFontMetrics metrics(m_rowHeader->font());
+  QHash<QChar, int> advances;
   QString widest;
   int widestAdvance = -1;
   for (const QString& text : texts) {
     int advance = 0;
-    for (const QChar c : text) advance += metrics.horizontalAdvance(c);
+    for (const QChar c : text) {
+      auto known = advances.constFind(c);
+      if (known == advances.cend()) known = advances.insert(c, metrics.horizontalAdvance(c));
+      advance += *known;
+    }
     if (advance > widestAdvance) {
       widestAdvance = advance;
       widest = text;
