@@ -121,13 +121,13 @@ class Sheet : public QObject {
   // Shows storage that the file reader has just filled: the view takes its columns, and its
   // header and grade rows from column 1 on; column 0 keeps the layout's numbers and labels.
   void ShowReadStorage();
-  // The same for storage the reader filled apart from any sheet (on another thread): the grade
-  // view it gives a fresh sheet, made apart too, and the fresh sheet taking both.
   // The storage grid a file is read into: a new window's before anything is stored, every cell
   // empty, so that the columns beyond a narrow file's widest line have empty headers.
   static TextGrid EmptyStorage() { return TextGrid(kStorageRows, kInitialCols); }
   // Both grids of a new sheet window: its layout, stored once, and its grade view.
   static void FreshGrids(TextGrid& storage, TextGrid& view);
+  // The same for storage the reader filled apart from any sheet (on another thread): the grade
+  // view it gives a fresh sheet, made apart too, and the fresh sheet taking both.
   static TextGrid ReadGradeViewOf(const TextGrid& storage);
   void AdoptRead(TextGrid storage, TextGrid view);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <optional>
 
 #include "core/sheet/textgrid.h"
 
