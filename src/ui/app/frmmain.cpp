@@ -313,8 +313,9 @@ frmDocument* frmMain::NewSheet(const QString& path) {
 frmDocument* frmMain::NewSheet(SheetFileRead read) { return AddSheet(&read); }
 
 frmDocument* frmMain::AddSheet(SheetFileRead* read, const QString& caption) {
-  auto* doc = read ? new frmDocument(this, std::move(read->storage), std::move(read->view))
-                   : new frmDocument(this);
+  auto* doc =
+      read ? new frmDocument(this, std::move(read->sheet.storage), std::move(read->sheet.view))
+           : new frmDocument(this);
   QString message;
   if (read && !read->path.isEmpty()) {
     ++m_sheetCounter;
@@ -399,12 +400,8 @@ void frmMain::OfferRecovery() {
       continue;
     }
     if (untouched) {
-      if (auto* window = qobject_cast<QMdiSubWindow*>(untouched->parentWidget())) {
-        window->close();
-        // Gone before its caption is compared with the restored ones'.
-        window->setParent(nullptr);
-        window->deleteLater();
-      }
+      // Its sub-window, and the sheet with it: gone before the captions are compared.
+      delete untouched->parentWidget();
       untouched = nullptr;
     }
     // Two windows never share a caption: a copy keeps its own where it is free; a copy of an
@@ -412,8 +409,8 @@ void frmMain::OfferRecovery() {
     // is open in another window too.
     const bool captionFree = !copy.caption.isEmpty() && !CaptionInUse(copy.caption);
     SheetFileRead read;
-    read.view = Sheet::ReadGradeViewOf(*storage);
-    read.storage = std::move(*storage);
+    read.sheet.view = Sheet::ReadGradeViewOf(*storage);
+    read.sheet.storage = std::move(*storage);
     frmDocument* doc = AddSheet(&read, captionFree ? copy.caption : QString());
     if (!captionFree && !copy.caption.isEmpty() && !Sheet::IsBookCaption(copy.caption)) {
       Tell(QStringLiteral("%1 は既に開いているため、復元したシートは %2 としました。")

@@ -109,16 +109,13 @@ SheetFileRead ReadSheetFileAside(const QString& path) {
   read.stamp = DiskStamp::Of(read.path);
   read.file = ReadFileBytes(read.path);
   if (read.file.missing || !read.file.error.isEmpty()) return read;
-  KltSheet sheet = ReadKltSheet(std::move(read.file.bytes));
-  read.storage = std::move(sheet.storage);
-  read.view = std::move(sheet.view);
-  read.load = sheet.load;
+  read.sheet = ReadKltSheet(std::move(read.file.bytes));
   return read;
 }
 
 SheetFileRead NewSheetAside() {
   SheetFileRead read;
-  Sheet::FreshGrids(read.storage, read.view);
+  Sheet::FreshGrids(read.sheet.storage, read.sheet.view);
   return read;
 }
 
@@ -142,10 +139,11 @@ QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {
     return QStringLiteral("%1 を読み込めませんでした。\n%2").arg(shownPath, read.file.error);
   }
   // Unless the window was built on the grids already.
-  if (read.view.Rows() > 0) doc->sheet()->AdoptRead(std::move(read.storage), std::move(read.view));
+  if (read.sheet.view.Rows() > 0)
+    doc->sheet()->AdoptRead(std::move(read.sheet.storage), std::move(read.sheet.view));
   QStringList leftOut;
-  if (read.load.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
-  if (read.load.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
+  if (read.sheet.load.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
+  if (read.sheet.load.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
   if (leftOut.isEmpty()) return {};
   return QStringLiteral(
              "%1 の %2 は、シートに入りきらないため読み込んでいません。\n"

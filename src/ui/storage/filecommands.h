@@ -34,10 +34,8 @@ QString KltSavePath(const QString& path);
 struct SheetFileRead {
   QString path;  // absolute
   DiskStamp stamp;
-  FileBytes file;  // without its bytes once they are read into `storage`
-  TextGrid storage;
-  TextGrid view;  // the grade view of `storage`
-  KltLoad load;
+  FileBytes file;  // without its bytes once they are read into `sheet`
+  KltSheet sheet;
 };
 SheetFileRead ReadSheetFileAside(const QString& path);
 // A new sheet's grids, made in the same way: no path, the fresh layout, stored.

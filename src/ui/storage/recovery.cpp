@@ -32,6 +32,8 @@ constexpr qsizetype kMaxCaptionLength = 4096;
 // UTF-8 and its escapes take more room than CP932.
 constexpr qint64 kMaxCopyBytes = 4 * kMaxSheetFileSize;
 
+// The description last: when a move of them stops half-way, one left behind alone is removed at
+// the next start and its cells are kept where they went.
 QStringList Extensions() { return {kCells, kOldCells, kInfo}; }
 
 void RemoveFiles(const QString& base) {
@@ -156,7 +158,6 @@ QList<OrphanedCopy> TakeOrphanedCopies() {
     if (!lock->tryLock(0)) continue;
     if (!QFile::exists(base + kCells) && !QFile::exists(base + kOldCells)) {
       RemoveFiles(base);  // a description without cells holds nothing to restore
-      lock->unlock();
       continue;
     }
     const FileBytes info = ReadFileBytes(base + kInfo, kMaxInfoBytes);
@@ -192,9 +193,8 @@ bool SetCopyAside(const OrphanedCopy& copy) {
   const QDir aside(UnrestoredDirectory());
   if (!QDir().mkpath(aside.path())) return false;
   const QString name = QFileInfo(copy.base).fileName();
-  // The description last: one left behind alone is removed at the next start, its cells aside.
   bool moved = true;
-  for (const QString& extension : {kCells, kOldCells, kInfo}) {
+  for (const QString& extension : Extensions()) {
     const QString from = copy.base + extension;
     if (!QFile::exists(from)) continue;
     const QString to = aside.filePath(name + extension);

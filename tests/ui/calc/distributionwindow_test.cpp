@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QValueAxis>
-#include <iostream>
 
 #include "core/sheet/sheet.h"
 #include "support/frameactions.h"

@@ -47,8 +47,8 @@ TEST(frmDocument, AWindowOnGridsMadeAsideIsAFreshWindow) {
   Host host;
   SheetFileRead made = NewSheetAside();
   frmDocument fresh(&host);
-  frmDocument aside(&host, std::move(made.storage), std::move(made.view));
-  EXPECT_EQ(made.view.Rows(), 0);  // taken, not copied
+  frmDocument aside(&host, std::move(made.sheet.storage), std::move(made.sheet.view));
+  EXPECT_EQ(made.sheet.view.Rows(), 0);  // taken, not copied
   auto expectSame = [&](const char* when) {
     SCOPED_TRACE(when);
     EXPECT_EQ(aside.sheet()->View(), fresh.sheet()->View());

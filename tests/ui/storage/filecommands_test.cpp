@@ -573,7 +573,7 @@ TEST(FileCommands, AStartupFileThatCouldNotBeReadIsTriedAgainWhenAskedFor) {
   WriteAll(path, "name\tkokugo\r\nA\t50\r\n");
   const SheetFileRead read = first.get();
   EXPECT_TRUE(read.file.error.isEmpty()) << read.file.error.toStdString();
-  EXPECT_EQ(read.storage, ReadSheetFileAside(path).storage);
+  EXPECT_EQ(read.sheet.storage, ReadSheetFileAside(path).sheet.storage);
 }
 
 }  // namespace
