@@ -16,54 +16,50 @@ int Columns(const QString& text) {
   return sum;
 }
 
+// Texts keep their right-aligned field; a mark or result that does not fit its field less one
+// column is never shown cut and never runs into its neighbour.
 TEST(ClassPage, Fields) {
+  enum Kind { kText, kMark };
   const struct {
+    Kind kind;
     const char* text;
     int width;
     const char* field;
   } cases[] = {
-      {"12", 6, "    12"},
-      {"100", 6, "   100"},
-      {"1234567", 6, "234567"},  // a text, as PrintField sees it; numbers are below
-      {"番号", 4, "番号"},
-      {"氏  名", 14, "        氏  名"},  // two ASCII blanks inside: 6 columns
-      {"ｱｲｳｴｵ", 6, " ｱｲｳｴｵ"},
-      {"", 4, "    "},
-      {"山田 太郎", 14, "     山田 太郎"},
+      {kText, "12", 6, "    12"},
+      {kText, "100", 6, "   100"},
+      {kText, "1234567", 6, "234567"},
+      {kText, "番号", 4, "番号"},
+      {kText, "氏  名", 14, "        氏  名"},  // two ASCII blanks inside: 6 columns
+      {kText, "ｱｲｳｴｵ", 6, " ｱｲｳｴｵ"},
+      {kText, "", 4, "    "},
+      {kText, "山田 太郎", 14, "     山田 太郎"},
       // Wider than the field: the left is lost, the field stays whole and aligned.
-      {"あ12345", 6, " 12345"},
-      {"寿限無寿限無五劫の擦", 14, "寿限無五劫の擦"},
+      {kText, "あ12345", 6, " 12345"},
+      {kText, "寿限無寿限無五劫の擦", 14, "寿限無五劫の擦"},
       // So many two-column characters that nothing would be left: the left part stays.
-      {"国語総合演習", 6, "国語総"},
-      {"寿限無寿限無五劫の擦り切れ海砂利", 14, "寿限無寿限無五"},
-      {"a\tb", 4, " a b"},
-      {"😀1", 4, "  😀1"},
+      {kText, "国語総合演習", 6, "国語総"},
+      {kText, "寿限無寿限無五劫の擦り切れ海砂利", 14, "寿限無寿限無五"},
+      {kText, "a\tb", 4, " a b"},
+      {kText, "😀1", 4, "  😀1"},
+      {kMark, "12", 6, "    12"},
+      {kMark, "12345", 6, " 12345"},  // width − 1: still a blank before it
+      {kMark, "678901", 6, " #####"},
+      {kMark, "1234567", 6, " #####"},
+      {kMark, "-12.25", 6, " #####"},
+      {kMark, "72.5", 6, "  72.5"},
+      {kMark, "1,234", 6, " 1,234"},
+      {kMark, "1E+20", 6, " 1E+20"},
+      {kMark, "欠", 6, "    欠"},
+      {kMark, "欠席欠席", 6, "席欠席"},  // not a number: the text's rule
+      {kMark, "ab12345", 6, "b12345"},
+      {kMark, "", 6, "      "},
   };
   for (const auto& c : cases) {
-    const QString field = PrintField(U(c.text), c.width);
+    const QString field =
+        c.kind == kMark ? PrintNumberField(U(c.text), c.width) : PrintField(U(c.text), c.width);
     EXPECT_EQ(field, U(c.field)) << c.text;
     EXPECT_EQ(Columns(field), c.width) << c.text;
-  }
-}
-
-// A number that does not fit its field less one column is never shown cut and never runs into
-// its neighbour; texts keep their rule.
-TEST(ClassPage, NumbersThatDoNotFitPrintAsHashes) {
-  const struct {
-    const char* text;
-    const char* field;
-  } cases[] = {
-      {"12", "    12"},      {"12345", " 12345"},  // width − 1: still a blank before it
-      {"678901", " #####"},  {"1234567", " #####"},  {"-12.25", " #####"},
-      {"72.5", "  72.5"},    {"1,234", " 1,234"},    {"1E+20", " 1E+20"},
-      {"欠", "    欠"},      {"欠席欠席", "席欠席"},  // a text is cut at its left, as today
-      {"ab12345", "b12345"},                          // not a number
-      {"", "      "},
-  };
-  for (const auto& c : cases) {
-    const QString field = PrintNumberField(U(c.text), 6);
-    EXPECT_EQ(field, U(c.field)) << c.text;
-    EXPECT_EQ(Columns(field), 6) << c.text;
   }
 }
 
