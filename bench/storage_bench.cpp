@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
@@ -29,7 +30,8 @@ void BM_ReadKltIntoSheet(benchmark::State& state) {
     auto sheet = std::make_unique<Sheet>();
     sheet->BuildSheetLayout();
     state.ResumeTiming();
-    kelt::LoadKlt(*sheet, kelt::ReadKlt(bytes));
+    kelt::KltSheet read = kelt::ReadKltSheet(bytes);
+    sheet->AdoptRead(std::move(read.storage), std::move(read.view));
     benchmark::DoNotOptimize(sheet->View().Text(1000, 256));
     state.PauseTiming();
     sheet.reset();
@@ -57,7 +59,8 @@ int ColdReadChild(const char* path) {
   auto sheet = std::make_unique<Sheet>();
   sheet->BuildSheetLayout();
   const kelt::FileBytes file = kelt::ReadFileBytes(QString::fromLocal8Bit(path));
-  kelt::ReadKltIntoSheet(*sheet, file.bytes);
+  kelt::KltSheet read = kelt::ReadKltSheet(file.bytes);
+  sheet->AdoptRead(std::move(read.storage), std::move(read.view));
   const qint64 ns = timer.nsecsElapsed();
   benchmark::DoNotOptimize(sheet->View().Text(1000, 256));
   std::printf("%lld\n", static_cast<long long>(ns));

@@ -1,16 +1,18 @@
-// Any bytes as a .klt file: decoded, split and loaded into a new sheet, then written back; and
-// the same bytes as UTF-16 text through the encoder. Besides the sanitizers, the checks below
-// hold the reader and the codec to what they promise.
+// Any bytes as a .klt file: read as kelt opens files, held to a plain model of the format, then
+// written back; and the same bytes as UTF-16 text through the encoder. Besides the sanitizers,
+// the checks below hold the reader and the codec to what they promise.
 #include <QByteArray>
 #include <QString>
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 #include "core/sheet/sheet.h"
 #include "core/storage/cp932codec.h"
 #include "core/storage/kltformat.h"
+#include "support/kltfields.h"
 
 namespace {
 
@@ -20,7 +22,10 @@ void Check(bool condition) {
 
 void FuzzReader(const QByteArray& bytes) {
   Check(kelt::DecodeCp932(bytes).size() <= bytes.size());  // one character per byte at most
-  const kelt::KltFields fields = kelt::ReadKlt(bytes);
+
+  // The reader kelt opens files with, held to the plain model of the format.
+  kelt::KltSheet read = kelt::ReadKltSheet(bytes);
+  const kelt::test::KltFields fields = kelt::test::ReadKltFields(bytes);
   Check(fields.lines.size() <= kelt::kKltMaxLines);
   for (const QStringList& line : fields.lines) {
     Check(line.size() <= kelt::kKltMaxFields && line.size() <= fields.widestField);
@@ -28,33 +33,30 @@ void FuzzReader(const QByteArray& bytes) {
       for (QChar ch : field) Check(ch != u'\t' && ch != u',' && ch != u'\r' && ch != u'\n');
     }
   }
-
-  kelt::Sheet sheet;
-  sheet.BuildSheetLayout();
-  kelt::LoadKlt(sheet, fields);
-  const kelt::TextGrid& storage = sheet.Storage();
+  const kelt::TextGrid& storage = read.storage;
   // A sheet holds at most 257 columns, however wide the file.
   Check(storage.Cols() ==
         std::max(kelt::Sheet::kInitialCols, std::min(fields.widestField, kelt::kKltMaxFields) + 1));
-  Check(sheet.View().Cols() == storage.Cols());
-  Check(storage.Rows() == kelt::Sheet::kStorageRows &&
-        sheet.View().Rows() == kelt::Sheet::kGradeRows);
-  for (qsizetype l = 0; l < fields.lines.size(); ++l) {
-    const QStringList& line = fields.lines[l];
-    for (qsizetype j = 0; j < line.size(); ++j) Check(storage.Text(int(l), int(j + 1)) == line[j]);
-  }
+  Check(read.view.Cols() == storage.Cols());
+  Check(storage.Rows() == kelt::Sheet::kStorageRows && read.view.Rows() == kelt::Sheet::kGradeRows);
+  Check(read.load.linesLeftOut == fields.linesLeftOut &&
+        read.load.fieldsLeftOut == fields.fieldsLeftOut);
 
-  // Opening a file reads the bytes straight into a sheet: the same cells and the same notes.
+  kelt::Sheet model;
+  model.BuildSheetLayout();
+  kelt::test::LoadKltFields(model, fields);
+  Check(model.Storage() == storage && model.View() == read.view);
+
+  // A new window adopting what was read holds the same.
   kelt::Sheet opened;
   opened.BuildSheetLayout();
-  const kelt::KltLoad load = kelt::ReadKltIntoSheet(opened, bytes);
-  Check(opened.Storage() == storage && opened.View() == sheet.View());
-  Check(load.linesLeftOut == fields.linesLeftOut && load.fieldsLeftOut == fields.fieldsLeftOut);
+  opened.AdoptRead(std::move(read.storage), std::move(read.view));
+  Check(opened.Storage() == model.Storage() && opened.View() == model.View());
 
   // What was read writes back; every cell the checker passes reads back the same.
-  const QList<kelt::UnstorableCell> unstorable = kelt::FindUnstorableCells(storage);
+  const QList<kelt::UnstorableCell> unstorable = kelt::FindUnstorableCells(opened.Storage());
   QList<qsizetype> unencodable;
-  const QByteArray written = kelt::WriteKlt(storage, &unencodable);
+  const QByteArray written = kelt::WriteKlt(opened.Storage(), &unencodable);
   if (unstorable.isEmpty()) Check(unencodable.isEmpty());
 }
 

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "core/sheet/sheet.h"
 #include "core/storage/cp932codec.h"
 #include "core/storage/kltformat.h"
 
@@ -21,22 +20,17 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-  kelt::Sheet first;
-  first.BuildSheetLayout();
-  kelt::LoadKlt(first, kelt::ReadKlt(bytes));
-  const kelt::TextGrid& storage = first.Storage();
+  const kelt::TextGrid storage = kelt::ReadKltSheet(bytes).storage;
 
   QSet<qint64> unstorable;
   for (const kelt::UnstorableCell& cell : kelt::FindUnstorableCells(storage))
     unstorable.insert(qint64(cell.row) << 32 | cell.col);
 
-  kelt::Sheet second;
-  second.BuildSheetLayout();
-  kelt::LoadKlt(second, kelt::ReadKlt(kelt::WriteKlt(storage)));
+  const kelt::TextGrid second = kelt::ReadKltSheet(kelt::WriteKlt(storage)).storage;
   for (int r = 0; r < storage.Rows(); ++r) {
     for (int c = 1; c < storage.Cols(); ++c) {
       if (unstorable.contains(qint64(r) << 32 | c)) continue;
-      Check(second.Storage().Text(r, c) == kelt::ToCp932Forms(storage.Text(r, c)));
+      Check(second.Text(r, c) == kelt::ToCp932Forms(storage.Text(r, c)));
     }
   }
   return 0;

@@ -222,11 +222,6 @@ void Sheet::ReloadGradeView() {
   if (m_storage.Cols() >= m_view.Cols()) MarkStored();
 }
 
-void Sheet::ShowReadStorage() {
-  SetViewCols(m_storage.Cols());
-  CopyStorageToGradeView(0, 1);
-}
-
 void Sheet::CopyClassRows(const TextGrid& storage, int classIndex, TextGrid& view) {
   const int cols = view.Cols();
   for (int r = 1; r <= kClassBlockRows; ++r) {

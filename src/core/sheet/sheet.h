@@ -118,9 +118,6 @@ class Sheet : public QObject {
   // Class n's view as a switch to it would show it, made from `storage` without touching any
   // sheet: 53 rows, the storage's header and columns, rows numbered 1 to 52.
   static TextGrid ClassViewOf(const TextGrid& storage, int classIndex);
-  // Shows storage that the file reader has just filled: the view takes its columns, and its
-  // header and grade rows from column 1 on; column 0 keeps the layout's numbers and labels.
-  void ShowReadStorage();
   // The storage grid a file is read into: a new window's before anything is stored, every cell
   // empty, so that the columns beyond a narrow file's widest line have empty headers.
   static TextGrid EmptyStorage() { return TextGrid(kStorageRows, kInitialCols); }

@@ -187,33 +187,6 @@ KltScan ScanKlt(const Char* s, qsizetype n, OnField onField, OnLine onLine) {
 
 }  // namespace
 
-KltFields ReadKlt(const QByteArray& bytes) {
-  const QString text = DecodeFileText(bytes);
-  KltFields result;
-  ShortFields shortFields;
-  QStringList fields;
-  const KltScan scan = ScanKlt(
-      reinterpret_cast<const char16_t*>(text.constData()), text.size(),
-      [&](int, int, const char16_t* s, qsizetype length) {
-        fields.append(shortFields.Get(s, length));
-      },
-      [&](int, int count) {
-        result.lines.append(std::move(fields));
-        fields = QStringList();
-        fields.reserve(count);
-      });
-  result.widestField = scan.widestField;
-  result.linesLeftOut = scan.linesLeftOut;
-  result.fieldsLeftOut = scan.fieldsLeftOut;
-  return result;
-}
-
-KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes) {
-  const KltLoad load = ReadKltIntoStorage(sheet.MutableStorage(), std::move(bytes));
-  sheet.ShowReadStorage();
-  return load;
-}
-
 namespace {
 
 // Gives the pages of a file's bytes back to the system once the reading has passed them: a file
@@ -292,23 +265,6 @@ KltSheet ReadKltSheet(QByteArray bytes) {
   read.load = ReadKltIntoStorage(read.storage, std::move(bytes));
   read.view = Sheet::ReadGradeViewOf(read.storage);
   return read;
-}
-
-void LoadKlt(Sheet& sheet, const KltFields& fields) {
-  TextGrid& storage = sheet.MutableStorage();
-  const int cols = std::min(fields.widestField, kKltMaxFields) + 1;
-  if (storage.Cols() < cols) storage.SetCols(cols);
-  if (storage.Rows() < Sheet::kStorageRows) storage.SetRows(Sheet::kStorageRows);
-
-  const int lastField = std::min(fields.widestField, kKltMaxFields);
-  const qsizetype lineCount = std::min<qsizetype>(fields.lines.size(), kKltMaxLines);
-  for (int l = 0; l < lineCount; ++l) {
-    const QStringList& line = fields.lines[l];
-    for (int j = 1; j <= lastField; ++j)
-      storage.SetText(l, j, j <= line.size() ? line[j - 1] : QString());
-  }
-
-  sheet.ShowReadStorage();
 }
 
 }  // namespace kelt

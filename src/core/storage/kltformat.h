@@ -42,45 +42,24 @@ struct UnstorableCell {
 // faults is reported once, as kUnencodable.
 QList<UnstorableCell> FindUnstorableCells(const TextGrid& storage);
 
-// The fields of a file as the reader splits them.
-struct KltFields {
-  // Line k holds the fields of the file's line k (at most kKltMaxLines lines, kKltMaxFields
-  // fields each); an empty line has no field.
-  QList<QStringList> lines;
-  // F: the highest field index of any line, counting every line and field (1 at least).
-  int widestField = 1;
-  // Text in a line beyond kKltMaxLines or in a field beyond kKltMaxFields, which a sheet cannot
-  // hold. Empty lines and fields there (the empty last line of every file) lose nothing.
-  bool linesLeftOut = false;
-  bool fieldsLeftOut = false;
-};
-
-// Splits a file's bytes (in the encoding DecodeFileText finds) into
-// lines at CR, CRLF or LF and into fields at TAB and comma. Any input is accepted.
-KltFields ReadKlt(const QByteArray& bytes);
-
-// Puts read fields into a sheet in the grade view, as a new window has it: widens the storage
-// grid (never narrows it) to F+1 columns but at most kKltMaxFields+1, fills its rows and
-// columns 1 and up, gives the view the same columns, copies the header and fills the grade
-// view's pupil and year rows.
-void LoadKlt(Sheet& sheet, const KltFields& fields);
-
-// What a read into a sheet left out (see KltFields).
+// What a read left out: text in a line beyond kKltMaxLines or in a field beyond kKltMaxFields,
+// which a sheet cannot hold. Empty lines and fields there (the empty last line of every file)
+// lose nothing.
 struct KltLoad {
   bool linesLeftOut = false;
   bool fieldsLeftOut = false;
 };
 
-// LoadKlt(sheet, ReadKlt(bytes)) in one pass over the text, the fields going straight into the
-// storage grid, which is widened once: what opening a file uses. Given the only reference to
-// the bytes, it lets them go as soon as they are decoded.
-KltLoad ReadKltIntoSheet(Sheet& sheet, QByteArray bytes);
-// The same reading into a storage grid held apart from any sheet.
+// Reads a file's bytes (in the encoding DecodeFileText finds) into a storage grid: lines split
+// at CR, CRLF or LF, fields at TAB and comma, any input accepted. The grid is widened (never
+// narrowed) to the widest line's fields plus one column, but at most kKltMaxFields+1, and its
+// rows and columns 1 and up are filled. Given the only reference to the bytes, it lets them go
+// as soon as they are decoded.
 KltLoad ReadKltIntoStorage(TextGrid& storage, QByteArray bytes);
 
 // A sheet read from a file's bytes apart from any sheet (the start-up file on another thread, a
 // file opened, a recovery copy): Sheet::EmptyStorage filled by the reader and the grade view a new
-// window shows of it, which Sheet::AdoptRead takes. The same sheet as ReadKltIntoSheet gives.
+// window shows of it, which Sheet::AdoptRead takes.
 struct KltSheet {
   TextGrid storage;
   TextGrid view;

@@ -7,6 +7,7 @@
 
 #include "core/sheet/sheet.h"
 #include "core/storage/cp932codec.h"
+#include "support/kltfields.h"
 #include "support/qtprint.h"
 #include "support/text.h"
 
@@ -23,38 +24,33 @@ struct NewSheet {
   Sheet sheet;
 };
 
-void Load(Sheet& sheet, const QByteArray& bytes) { ReadKltIntoSheet(sheet, bytes); }
+// Opening a file: read apart from any sheet, then adopted by the new window.
+KltLoad Load(Sheet& sheet, const QByteArray& bytes) {
+  KltSheet read = ReadKltSheet(bytes);
+  sheet.AdoptRead(std::move(read.storage), std::move(read.view));
+  return read.load;
+}
 
-// Opening a file reads straight into the sheet; it must give what the fields give.
+// The reader must give what the plain model of the format gives, and tell the screen of it.
 void ExpectSameLoad(const QByteArray& bytes) {
-  NewSheet viaFields;
-  const KltFields fields = ReadKlt(bytes);
-  LoadKlt(viaFields.sheet, fields);
-  NewSheet direct;
-  const KltLoad load = ReadKltIntoSheet(direct.sheet, bytes);
-  EXPECT_EQ(direct.sheet.Storage(), viaFields.sheet.Storage())
-      << bytes.left(40).toHex().toStdString();
-  EXPECT_EQ(direct.sheet.View(), viaFields.sheet.View());
-  EXPECT_EQ(load.linesLeftOut, fields.linesLeftOut);
-  EXPECT_EQ(load.fieldsLeftOut, fields.fieldsLeftOut);
+  NewSheet model;
+  const test::KltFields fields = test::ReadKltFields(bytes);
+  test::LoadKltFields(model.sheet, fields);
 
-  // Read apart from any sheet (as the start-up file is, on another thread), then adopted by a
-  // sheet that already holds a stored layout: the same sheet as reading into a new window's.
-  KltSheet aside = ReadKltSheet(bytes);
+  // A new window already holds a stored layout when it adopts what was read aside.
   NewSheet adopting;
   adopting.sheet.StoreView();
   QSignalSpy colsChanged(&adopting.sheet, &Sheet::viewColsChanged);
   QSignalSpy textsChanged(&adopting.sheet, &Sheet::viewTextsChanged);
-  adopting.sheet.AdoptRead(std::move(aside.storage), std::move(aside.view));
-  EXPECT_EQ(adopting.sheet.Storage(), direct.sheet.Storage());
-  EXPECT_EQ(adopting.sheet.View(), direct.sheet.View());
-  EXPECT_EQ(aside.load.linesLeftOut, load.linesLeftOut);
-  EXPECT_EQ(aside.load.fieldsLeftOut, load.fieldsLeftOut);
+  const KltLoad load = Load(adopting.sheet, bytes);
+  EXPECT_EQ(adopting.sheet.Storage(), model.sheet.Storage()) << bytes.left(40).toHex().toStdString();
+  EXPECT_EQ(adopting.sheet.View(), model.sheet.View());
+  EXPECT_EQ(load.linesLeftOut, fields.linesLeftOut);
+  EXPECT_EQ(load.fieldsLeftOut, fields.fieldsLeftOut);
   // The screen learns the new shape and every text.
-  EXPECT_EQ(colsChanged.size(), direct.sheet.View().Cols() > Sheet::kInitialCols ? 1 : 0);
+  EXPECT_EQ(colsChanged.size(), model.sheet.View().Cols() > Sheet::kInitialCols ? 1 : 0);
   ASSERT_EQ(textsChanged.size(), 1);
-  EXPECT_EQ(textsChanged[0][0].toRect(),
-            QRect(0, 0, direct.sheet.View().Cols(), Sheet::kGradeRows));
+  EXPECT_EQ(textsChanged[0][0].toRect(), QRect(0, 0, model.sheet.View().Cols(), Sheet::kGradeRows));
 }
 
 TEST(KltWriter, SmallSheetByteExact) {
@@ -155,7 +151,7 @@ TEST(KltReader, SplitsLinesAndFields) {
       {QByteArray("7\t7\0\t7\0\0\t7", 10), {{u"7"_s, u"7\0"_s, u"7\0\0"_s, u"7"_s}}, 4},
   };
   for (const auto& c : cases) {
-    const KltFields fields = ReadKlt(c.bytes);
+    const test::KltFields fields = test::ReadKltFields(c.bytes);
     EXPECT_EQ(fields.lines, c.lines) << c.bytes.toHex().toStdString();
     EXPECT_EQ(fields.widestField, c.widestField) << c.bytes.toHex().toStdString();
     ExpectSameLoad(c.bytes);
@@ -173,9 +169,9 @@ TEST(KltReader, ALargeFileReadsTheSameWhileItsBytesAreGivenBack) {
     bytes += "\r\n";
   }
   ASSERT_GT(bytes.size(), 3 << 20);
-  const KltFields fields = ReadKlt(bytes);
+  const test::KltFields fields = test::ReadKltFields(bytes);
   NewSheet viaFields;
-  LoadKlt(viaFields.sheet, fields);
+  test::LoadKltFields(viaFields.sheet, fields);
   TextGrid storage(Sheet::kStorageRows, Sheet::kInitialCols);
   ReadKltIntoStorage(storage, QByteArray(bytes.constData(), bytes.size()));  // unshared
   for (int r = 0; r < Sheet::kStorageRows; ++r) {
@@ -224,9 +220,9 @@ TEST(KltReader, CommaFilesEqualTabTwins) {
     if (mixed[i] == '\t' && k++ % 2) mixed[i] = ',';
   }
   ASSERT_NE(mixed, tabs);
-  const KltFields twin = ReadKlt(tabs);
+  const test::KltFields twin = test::ReadKltFields(tabs);
   for (const QByteArray& bytes : {commas, mixed}) {
-    const KltFields fields = ReadKlt(bytes);
+    const test::KltFields fields = test::ReadKltFields(bytes);
     EXPECT_EQ(fields.lines, twin.lines) << bytes.toStdString();
     EXPECT_EQ(fields.widestField, twin.widestField);
   }
@@ -300,14 +296,16 @@ TEST(KltReader, LineAndFieldLimits) {
     for (int j = 1; j <= fields; ++j) bytes += (j > 1 ? "\t" : "") + QByteArray::number(j);
     bytes += "\r\n";
   }
-  const KltFields fields = ReadKlt(bytes);
+  const test::KltFields fields = test::ReadKltFields(bytes);
   ASSERT_EQ(fields.lines.size(), 1043);
   EXPECT_EQ(fields.lines[0].size(), 256);
   EXPECT_EQ(fields.lines[0].last(), QStringLiteral("256"));
   EXPECT_EQ(fields.widestField, 301);
 
   NewSheet s;
-  LoadKlt(s.sheet, fields);
+  const KltLoad load = Load(s.sheet, bytes);
+  EXPECT_TRUE(load.linesLeftOut);
+  EXPECT_TRUE(load.fieldsLeftOut);
   const TextGrid& storage = s.sheet.Storage();
   ASSERT_EQ(storage.Cols(), 257);
   EXPECT_EQ(storage.Rows(), Sheet::kStorageRows);
@@ -338,7 +336,7 @@ TEST(KltReader, LineAndFieldLimits) {
       {lines(1100, wideLine + "z"), true, false, "a wide line beyond the last stored line"},
   };
   for (const auto& c : cases) {
-    const KltFields read = ReadKlt(c.bytes);
+    const test::KltFields read = test::ReadKltFields(c.bytes);
     EXPECT_EQ(read.linesLeftOut, c.linesLeftOut) << c.why;
     EXPECT_EQ(read.fieldsLeftOut, c.fieldsLeftOut) << c.why;
     ExpectSameLoad(c.bytes);
