@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/calc/numberrules.h"
+#include "core/sheet/sheet.h"
 
 namespace kelt {
 
@@ -45,7 +46,7 @@ Calculator::Result Calculator::Operation(int op, TextGrid& view, int sourceCol, 
 
   const bool columnsExist =
       sourceCol >= 0 && sourceCol < view.Cols() && targetCol >= 0 && targetCol < view.Cols();
-  for (int row = 1; columnsExist && row <= view.Rows() - 3; ++row) {
+  for (int row = Sheet::kFirstPupilRow; columnsExist && row <= Sheet::LastPupilRow(view); ++row) {
     const QString& text = view.Text(row, sourceCol);
     if (!IsNumericCell(text)) continue;
     if (m_pendingOp == kDivide && m_operand == 0.0) return Result::kDivisionByZero;

@@ -11,13 +11,9 @@
 namespace kelt {
 namespace {
 
-constexpr int kFirstPupilRow = 1;
 // A standard deviation this small against the marks themselves is left over from rounding.
 constexpr double kSpreadNoise = 1e-9;
 
-int LastPupilRow(const TextGrid& view) { return view.Rows() - 3; }
-int TotalRow(const TextGrid& view) { return view.Rows() - 2; }
-int AverageRow(const TextGrid& view) { return view.Rows() - 1; }
 bool IsColumn(const TextGrid& view, int col) { return col >= 0 && col < view.Cols(); }
 
 // Score columns whose items are marked, in column order, each once.
@@ -72,7 +68,7 @@ int HorizontalResults(TextGrid& view, const CalcChoice& choice, bool average) {
   const std::vector<int> columns = MarkedColumns(view, choice.items);
   if (columns.empty()) return 0;
   int written = 0;
-  for (int row = kFirstPupilRow; row <= LastPupilRow(view); ++row) {
+  for (int row = Sheet::kFirstPupilRow; row <= Sheet::LastPupilRow(view); ++row) {
     const Sum sum = SumOfRow(view, row, columns);
     if (sum.count == 0) continue;
     const double result = average ? RoundHalfUp(sum.total / sum.count, choice.places) : sum.total;
@@ -96,7 +92,7 @@ int VerticalTotalAverage(TextGrid& view, const CalcChoice& choice) {
   // Row by row, the order the grid keeps its cells in, each column with its own sum.
   std::vector<CompensatedSum> totals(columns.size());
   std::vector<int> counts(columns.size(), 0);
-  for (int row = kFirstPupilRow; row <= LastPupilRow(view); ++row) {
+  for (int row = Sheet::kFirstPupilRow; row <= Sheet::LastPupilRow(view); ++row) {
     for (std::size_t i = 0; i < columns.size(); ++i) {
       if (const std::optional<double> value = view.WithText(row, columns[i], NumericCellValue)) {
         totals[i].Add(*value);
@@ -108,9 +104,9 @@ int VerticalTotalAverage(TextGrid& view, const CalcChoice& choice) {
   for (std::size_t i = 0; i < columns.size(); ++i) {
     if (counts[i] == 0) continue;
     const double total = totals[i].Value();
-    if (WriteResult(view, TotalRow(view), columns[i], total)) ++written;
+    if (WriteResult(view, Sheet::TotalRow(view), columns[i], total)) ++written;
     const double average = RoundHalfUp(total / counts[i], choice.places);
-    if (WriteResult(view, AverageRow(view), columns[i], average)) ++written;
+    if (WriteResult(view, Sheet::AverageRow(view), columns[i], average)) ++written;
   }
   return written;
 }
@@ -118,8 +114,8 @@ int VerticalTotalAverage(TextGrid& view, const CalcChoice& choice) {
 int Rank(TextGrid& view, const CalcChoice& choice) {
   const std::optional<int> source = SourceColumn(view, choice);
   if (!source || !IsColumn(view, choice.targetColumn)) return 0;
-  const int first = kFirstPupilRow;
-  const int last = LastPupilRow(view);
+  const int first = Sheet::kFirstPupilRow;
+  const int last = Sheet::LastPupilRow(view);
   if (last < first) return 0;
 
   // Every pupil competes, a non-numeric cell as 0; all are read before any rank is written.
@@ -158,7 +154,7 @@ int DeviationScore(TextGrid& view, const CalcChoice& choice) {
   std::vector<Counted> counted;
   CompensatedSum total;
   double largest = 0.0;
-  for (int row = kFirstPupilRow; row <= LastPupilRow(view); ++row) {
+  for (int row = Sheet::kFirstPupilRow; row <= Sheet::LastPupilRow(view); ++row) {
     if (const std::optional<double> mark = view.WithText(row, *source, NumericCellValue)) {
       counted.push_back({row, *mark});
       total.Add(*mark);
@@ -186,7 +182,7 @@ int RoundColumn(TextGrid& view, const CalcChoice& choice) {
   const int col = choice.targetColumn;
   if (!IsColumn(view, col)) return 0;
   int written = 0;
-  for (int row = kFirstPupilRow; row <= LastPupilRow(view); ++row) {
+  for (int row = Sheet::kFirstPupilRow; row <= Sheet::LastPupilRow(view); ++row) {
     const QString& text = view.Text(row, col);
     if (!IsNumericCell(text)) continue;
     if (WriteResult(view, row, col, RoundHalfUp(WholeTextValue(text), choice.places))) ++written;

@@ -6,8 +6,6 @@
 namespace kelt {
 namespace {
 
-constexpr int kFirstPupilRow = 1;
-
 // Calls `graded(row, grade)` for every pupil with a grade, top to bottom.
 template <typename Graded>
 void ForEachGrade(const TextGrid& view, const CalcChoice& choice, const GradeBounds& bounds,
@@ -16,7 +14,7 @@ void ForEachGrade(const TextGrid& view, const CalcChoice& choice, const GradeBou
   const int item = choice.items.first();
   const int source = Sheet::ItemColumn(item);
   if (item < 0 || source >= view.Cols()) return;
-  for (int row = kFirstPupilRow; row <= view.Rows() - 3; ++row) {
+  for (int row = Sheet::kFirstPupilRow; row <= Sheet::LastPupilRow(view); ++row) {
     const QString& text = view.Text(row, source);
     if (!IsNumericCell(text)) continue;
     if (const std::optional<int> grade = GradeOf(WholeTextValue(text), bounds)) graded(row, *grade);

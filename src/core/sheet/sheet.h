@@ -38,6 +38,12 @@ class Sheet : public QObject {
   static int StorageRowOfGradeRow(int gradeRow);
   // Grade-view row of a storage row; -1 for a class total or average, which that view lacks.
   static int GradeRowOfStorageRow(int storageRow);
+  // The rows of a view (a class view or the grade view): pupils from kFirstPupilRow to
+  // LastPupilRow, then the total row and the average row.
+  static constexpr int kFirstPupilRow = 1;
+  static int LastPupilRow(const TextGrid& view) { return view.Rows() - 3; }
+  static int TotalRow(const TextGrid& view) { return view.Rows() - 2; }
+  static int AverageRow(const TextGrid& view) { return view.Rows() - 1; }
   // Column of score item k, the k-th entry of the dialogs' item lists.
   static int ItemColumn(int item) { return kFirstScoreCol + item; }
 

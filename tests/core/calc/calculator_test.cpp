@@ -60,6 +60,7 @@ TEST(Calculator, SequencesOnAColumn) {
     EXPECT_EQ(test::PupilCells(view, 3), c.target) << c.keys;
     EXPECT_EQ(calc.Display(), QString::fromUtf8(c.display)) << c.keys;
     EXPECT_EQ(test::PupilCells(view, 2), c.marks) << c.keys << ": the source stays";
+    EXPECT_EQ(test::OtherRowCells(view), test::kOtherRowsUntouched) << c.keys;
   }
 }
 
@@ -85,6 +86,7 @@ TEST(Calculator, DivisionByZeroStaysPending) {
   TextGrid column = test::MarkColumn(Texts("10"));
   Press(same, column, "+5+5=", 2, 2);
   EXPECT_EQ(test::PupilCells(column, 2), QStringList(Texts("20")));
+  EXPECT_EQ(test::OtherRowCells(column), test::kOtherRowsUntouched);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/calc/numberrules.h"
+#include "support/markcolumn.h"
 #include "support/qtprint.h"
 
 namespace kelt {
@@ -16,11 +17,14 @@ namespace {
 
 const QString kOld = QStringLiteral("old");
 
-// A view with the given pupil rows (plus header, total and average rows), every cell "old".
+// A view with the given pupil rows (plus header, total and average rows), every cell "old" but
+// the labels of the total and average rows in column 0.
 TextGrid View(int pupils, int cols) {
   TextGrid view(pupils + 3, cols);
   for (int r = 0; r < view.Rows(); ++r)
     for (int c = 0; c < cols; ++c) view.SetText(r, c, kOld);
+  view.SetText(pupils + 1, 0, test::kTotalLabel);
+  view.SetText(pupils + 2, 0, test::kAverageLabel);
   return view;
 }
 
@@ -31,11 +35,7 @@ void SetPupils(TextGrid& view, int col, const QStringList& texts) {
   for (int i = 0; i < texts.size(); ++i) view.SetText(i + 1, col, texts[i]);
 }
 
-QStringList Pupils(const TextGrid& view, int col) {
-  QStringList texts;
-  for (int r = 1; r <= view.Rows() - 3; ++r) texts << view.Text(r, col);
-  return texts;
-}
+QStringList Pupils(const TextGrid& view, int col) { return test::PupilCells(view, col); }
 
 // One pupil per row, marks in columns 2 to 4, results in column 5.
 struct RowCase {
@@ -78,8 +78,8 @@ TEST(Computations, HorizontalTotalAndAverage) {
     }
     for (const TextGrid* g : {&view, &averaged}) {
       EXPECT_EQ(g->Text(0, 5), kOld);
-      EXPECT_EQ(g->Text(g->Rows() - 2, 5), kOld);
-      EXPECT_EQ(g->Text(g->Rows() - 1, 5), kOld);
+      EXPECT_EQ(g->Text(std::size(kRows) + 1, 5), kOld);
+      EXPECT_EQ(g->Text(std::size(kRows) + 2, 5), kOld);
     }
   }
 }
@@ -164,11 +164,13 @@ const RankCase kRanks[] = {
 TEST(Computations, RankSharesPlacesAndClearsNonNumeric) {
   for (const RankCase& c : kRanks) {
     SCOPED_TRACE(c.marks.join(u'|').toStdString());
+    const int totalRow = static_cast<int>(c.marks.size()) + 1;
     TextGrid view = View(c.marks.size(), 5);
     SetPupils(view, 3, c.marks);
+    view.SetText(totalRow, 3, u"99"_qs);  // a total is no pupil's mark
     EXPECT_EQ(Rank(view, {{1}, 2, 4}), c.marks.size());
     EXPECT_EQ(Pupils(view, 4), c.ranks);
-    EXPECT_EQ(view.Text(view.Rows() - 2, 4), kOld);
+    EXPECT_EQ(view.Text(totalRow, 4), kOld);
 
     SetPupils(view, 4, c.marks);  // into itself: the marks become their ranks
     EXPECT_EQ(Rank(view, {{2}, 0, 4}), c.marks.size());
@@ -251,13 +253,14 @@ TEST(Computations, RoundingInPlace) {
     TextGrid view = View(texts.size(), 4);
     SetPupils(view, 3, texts);
     view.SetText(0, 3, u"72.45"_qs);
-    view.SetText(view.Rows() - 2, 3, u"1.55"_qs);
+    const int totalRow = static_cast<int>(texts.size()) + 1;
+    view.SetText(totalRow, 3, u"1.55"_qs);
     EXPECT_EQ(RoundColumn(view, {{}, p, 3}), texts.size() - 3);
     QStringList expected;
     for (const RoundingCase& c : kRoundings) expected << c.rounded[p];
     EXPECT_EQ(Pupils(view, 3), expected) << p;
     EXPECT_EQ(view.Text(0, 3), u"72.45"_qs);
-    EXPECT_EQ(view.Text(view.Rows() - 2, 3), u"1.55"_qs);
+    EXPECT_EQ(view.Text(totalRow, 3), u"1.55"_qs);
   }
 }
 

@@ -52,6 +52,7 @@ TEST(Grades, WritesDigitsOrLettersAndCounts) {
     EXPECT_EQ(test::PupilCells(view, 3), c.grades) << c.what;
     EXPECT_EQ(written, c.grades.size() - c.grades.count(QStringLiteral("old"))) << c.what;
     EXPECT_EQ(test::PupilCells(view, 2), marks) << c.what << ": the marks stay";
+    EXPECT_EQ(test::OtherRowCells(view), test::kOtherRowsUntouched) << c.what;
     EXPECT_EQ(CountGrades(view, Item0(3), c.bounds), c.counts) << c.what;
   }
 }
@@ -65,6 +66,7 @@ TEST(Grades, BoundsTargetsAndMissingItems) {
   TextGrid view = test::MarkColumn(Texts("90|50"));
   WriteGrades(view, Item0(2), kDefault, false);
   EXPECT_EQ(test::PupilCells(view, 2), QStringList(Texts("5|3")));
+  EXPECT_EQ(test::OtherRowCells(view), test::kOtherRowsUntouched);
 
   // No item, or an item past the sheet's columns: nothing is read or written.
   TextGrid untouched = test::MarkColumn(Texts("90"));
