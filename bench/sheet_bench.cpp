@@ -146,14 +146,17 @@ BENCHMARK(BM_WindowViewSwitchPaintedFirstTime)
 
 // From a calculation dialog's OK to the repainted table, in the grade view of a full year of 257
 // columns: the snapshot, the computation, the notice of what changed and the repaint.
+constexpr kelt::CalcNeeds kOnCursor{.writesAtCursor = true};
+constexpr kelt::CalcNeeds kOnCursorWithItem{.writesAtCursor = true, .needsItem = true};
+
 void CalculationToRepaint(
-    benchmark::State& state, const kelt::CalcChoice& choice, bool needsItem,
+    benchmark::State& state, const kelt::CalcChoice& choice, kelt::CalcNeeds needs,
     const std::function<void(kelt::TextGrid&, const kelt::CalcChoice&)>& compute) {
   ShownSheet shown(257);
   kelt::frmDocument& doc = shown.doc;
   doc.viewGrid()->SetCurrentCell(1, choice.targetColumn);
   for (auto _ : state) {
-    kelt::RunCalculation(&doc, &doc, choice, true, needsItem, compute);
+    kelt::RunCalculation(&doc, &doc, choice, needs, compute);
     QApplication::processEvents();
   }
 }
@@ -167,31 +170,31 @@ kelt::CalcChoice Choice(QList<int> items, int places, int target) {
 }
 
 void BM_OkToRepaint_Total(benchmark::State& s) {
-  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 0, 40), false,
+  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 0, 40), kOnCursor,
                        [](auto& v, const auto& c) { kelt::HorizontalTotal(v, c); });
 }
 void BM_OkToRepaint_Average(benchmark::State& s) {
-  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1, 40), false,
+  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1, 40), kOnCursor,
                        [](auto& v, const auto& c) { kelt::HorizontalAverage(v, c); });
 }
 void BM_OkToRepaint_VerticalTotalAverage(benchmark::State& s) {
-  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1, 40), false,
+  CalculationToRepaint(s, Choice({0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, 1, 40), kOnCursor,
                        [](auto& v, const auto& c) { kelt::VerticalTotalAverage(v, c); });
 }
 void BM_OkToRepaint_Rank(benchmark::State& s) {
-  CalculationToRepaint(s, Choice({0}, 0, 40), true,
+  CalculationToRepaint(s, Choice({0}, 0, 40), kOnCursorWithItem,
                        [](auto& v, const auto& c) { kelt::Rank(v, c); });
 }
 void BM_OkToRepaint_DeviationScore(benchmark::State& s) {
-  CalculationToRepaint(s, Choice({0}, 1, 40), true,
+  CalculationToRepaint(s, Choice({0}, 1, 40), kOnCursorWithItem,
                        [](auto& v, const auto& c) { kelt::DeviationScore(v, c); });
 }
 void BM_OkToRepaint_Rounding(benchmark::State& s) {
-  CalculationToRepaint(s, Choice({}, 0, 40), false,
+  CalculationToRepaint(s, Choice({}, 0, 40), kOnCursor,
                        [](auto& v, const auto& c) { kelt::RoundColumn(v, c); });
 }
 void BM_OkToRepaint_Grades(benchmark::State& s) {
-  CalculationToRepaint(s, Choice({0}, 0, 40), true, [](auto& v, const auto& c) {
+  CalculationToRepaint(s, Choice({0}, 0, 40), kOnCursorWithItem, [](auto& v, const auto& c) {
     kelt::WriteGrades(v, c, {85, 65, 40, 30, 0}, false);
   });
 }

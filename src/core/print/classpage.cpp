@@ -9,7 +9,6 @@
 namespace kelt {
 
 namespace {
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 struct Glyphs {
   QStringList chars;  // one code point each

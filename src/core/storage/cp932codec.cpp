@@ -66,7 +66,6 @@ constexpr std::pair<char16_t, char16_t> kCp932Forms[] = {
     {u'\u00AC', u'\uFFE2'},  // NOT SIGN → FULLWIDTH NOT SIGN
 };
 
-bool IsLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 bool IsTrailByte(uchar b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
 // Encodes the non-ASCII units src[begin, end) at *dst, which has room for two bytes per unit.

@@ -22,6 +22,11 @@ struct Cp932Bytes {
 // CP932 has for them (～ － ∥ ― ￠ ￡ ￢); one character for one, so indexes stay valid.
 QString ToCp932Forms(QString text);
 
+// The first byte of a CP932 double-byte character (81–9F, E0–FC).
+inline bool IsLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
 // CP932 bytes of the text after ToCp932Forms.
 Cp932Bytes EncodeCp932(const QString& text);
 

@@ -8,7 +8,6 @@
 
 #include "core/calc/calculator.h"
 #include "core/sheet/sheet.h"
-#include "ui/calc/columndialog.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
@@ -122,12 +121,8 @@ void CalculatorDialog::PressClear() {
 void CalculatorDialog::PressOperation(int op) {
   frmDocument* doc = m_activeSheet();
   if (!doc) return;
+  if (RefusesResultsAtCursor(*doc, this)) return;
   const int target = doc->viewGrid()->Col();
-  // Results over the pupils' numbers or names would destroy them.
-  if (target < Sheet::kFirstScoreCol) {
-    RefuseNumberOrNameColumn(this);
-    return;
-  }
   // Without a chosen column the source is the name column, which holds no marks.
   const int source = m_combo->currentIndex() + Sheet::kFirstScoreCol;
   Sheet* sheet = doc->sheet();

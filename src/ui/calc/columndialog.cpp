@@ -11,51 +11,12 @@
 #include "core/sheet/sheet.h"
 #include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
+#include "ui/platform/itemlist.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/singledialog.h"
 #include "ui/sheet/frmdocument.h"
 
 namespace kelt {
-
-QStringList ScoreColumnNames(const frmDocument* doc) {
-  QStringList names;
-  if (!doc) return names;
-  const TextGrid& view = doc->sheet()->View();
-  for (int c = Sheet::kFirstScoreCol; c < view.Cols(); ++c) names << DisplayText(view.Text(0, c));
-  return names;
-}
-
-QListWidget* MakeColumnList(QWidget* dialog, const frmDocument* doc, bool several) {
-  auto* list = new QListWidget(dialog);
-  list->setObjectName(QStringLiteral("List1"));
-  list->setSelectionMode(several ? QAbstractItemView::NoSelection
-                                 : QAbstractItemView::SingleSelection);
-  list->setProperty("several", several);
-  for (const QString& name : ScoreColumnNames(doc)) {
-    auto* item = new QListWidgetItem(name, list);
-    if (several) {
-      item->setFlags(Qt::ItemIsEnabled);
-      item->setCheckState(Qt::Unchecked);
-    }
-  }
-  if (several) {
-    // A click anywhere on an item toggles its mark.
-    QObject::connect(list, &QListWidget::itemClicked, list, [](QListWidgetItem* item) {
-      item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    });
-  }
-  return list;
-}
-
-QList<int> ChosenItems(const QListWidget* list) {
-  QList<int> items;
-  const bool several = list->property("several").toBool();
-  for (int k = 0; k < list->count(); ++k) {
-    const QListWidgetItem* item = list->item(k);
-    if (several ? item->checkState() == Qt::Checked : item->isSelected()) items.append(k);
-  }
-  return items;
-}
 
 QButtonGroup* AddRoundingChoice(QWidget* dialog, QBoxLayout* layout, int checked) {
   auto* frame = new QGroupBox(QStringLiteral("四捨五入"), dialog);
@@ -75,22 +36,18 @@ QButtonGroup* AddRoundingChoice(QWidget* dialog, QBoxLayout* layout, int checked
   return group;
 }
 
-bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, bool writesTarget,
-                    bool needsItem,
+bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, CalcNeeds needs,
                     const std::function<void(TextGrid&, const CalcChoice&)>& compute) {
   // With no sheet left open there is nothing to compute on.
   if (!doc) return true;
   // Totals or ranks over the pupils' numbers or names would destroy them: the teacher puts the
   // cursor into a score column and presses again.
-  if (writesTarget && doc->viewGrid()->Col() < Sheet::kFirstScoreCol) {
-    RefuseNumberOrNameColumn(dialog);
-    return false;
-  }
+  if (needs.writesAtCursor && RefusesResultsAtCursor(*doc, dialog)) return false;
   Sheet* sheet = doc->sheet();
   sheet->StoreView();
   choice.targetColumn = doc->viewGrid()->Col();
-  if (needsItem && !HasSelectedItem(choice)) {
-    ShowMessage(dialog, QStringLiteral("項目を選択してください"));
+  if (needs.needsItem && !HasSelectedItem(choice)) {
+    AskForItem(dialog);
   } else {
     sheet->EditView([&](TextGrid& view) { compute(view, choice); });
   }
@@ -106,7 +63,9 @@ ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocume
 
   auto* layout = new QVBoxLayout(this);
   if (kind.list != ColumnDialogKind::List::None) {
-    m_list = MakeColumnList(this, m_activeSheet(), kind.list == ColumnDialogKind::List::Several);
+    m_list = MakeColumnList(
+        this, ScoreColumnNames(m_activeSheet()),
+        kind.list == ColumnDialogKind::List::Several ? ItemChoice::Several : ItemChoice::One);
     layout->addWidget(m_list, 1);
   }
   if (kind.rounding) m_options = AddRoundingChoice(this, layout);
@@ -132,8 +91,9 @@ CalcChoice ColumnDialog::Choice() const {
 
 void ColumnDialog::Accept() {
   if (RunCalculation(
-          this, m_activeSheet(), Choice(), m_kind.writesTarget,
-          m_kind.list == ColumnDialogKind::List::One,
+          this, m_activeSheet(), Choice(),
+          {.writesAtCursor = m_kind.writesTarget,
+           .needsItem = m_kind.list == ColumnDialogKind::List::One},
           [this](TextGrid& view, const CalcChoice& choice) { m_kind.compute(view, choice); })) {
     close();
   }

@@ -14,25 +14,21 @@ namespace kelt {
 
 class frmDocument;
 
-// The header texts of the score columns of `doc`, in column order, as a column list shows them.
-QStringList ScoreColumnNames(const frmDocument* doc);
-
-// The column list `List1` of a dialog, filled from `doc`: with `several`, any number of items
-// are marked and a click toggles a mark; otherwise one item is selected at a time.
-QListWidget* MakeColumnList(QWidget* dialog, const frmDocument* doc, bool several);
-// Positions of the marked (several) or selected items, in list order.
-QList<int> ChosenItems(const QListWidget* list);
-
 // The rounding choice `Frame1` ("四捨五入": 整数, 小数第１位 and 小数第2位 as Option1 to Option3)
 // added to `layout`, with option `checked` selected; the group's ids are the decimal places.
 QButtonGroup* AddRoundingChoice(QWidget* dialog, QBoxLayout* layout, int checked = 0);
 
+// What a calculation asks of the sheet and the dialog before it runs.
+struct CalcNeeds {
+  bool writesAtCursor = false;  // results go into the grid's current column
+  bool needsItem = false;       // an item must be chosen in the list
+};
+
 // The OK sequence the calculation dialogs share, on the sheet active at that moment: the undo
-// snapshot, the computation (or "項目を選択してください" when it needs an item and has none), the
+// snapshot, the computation (or a request for an item when it needs one and has none), the
 // modified mark. Returns false, with a message and nothing done, when the results would go into
 // the number or name column: the dialog then stays open for the teacher to move the cursor.
-bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, bool writesTarget,
-                    bool needsItem,
+bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, CalcNeeds needs,
                     const std::function<void(TextGrid&, const CalcChoice&)>& compute);
 
 // One row of the dialog table.
@@ -40,7 +36,7 @@ struct ColumnDialogKind {
   enum class List { None, Several, One };
   const char* name;  // objectName and title
   List list;
-  bool rounding;
+  bool rounding;      // offers the rounding choice
   bool writesTarget;  // writes into the grid's current column
   const char* okCaption;
   Computation compute;

@@ -25,6 +25,7 @@
 #include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/itemlist.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/singledialog.h"
 #include "ui/print/pagepainter.h"
@@ -45,7 +46,7 @@ DistributionWindow::DistributionWindow(frmDocument* doc, QWidget* parent)
   setWindowFlag(Qt::WindowMaximizeButtonHint);
 
   auto* side = new QVBoxLayout;
-  m_list = MakeColumnList(this, doc, false);
+  m_list = MakeColumnList(this, ScoreColumnNames(doc), ItemChoice::One);
   side->addWidget(m_list, 1);
   m_places = AddRoundingChoice(this, side, 1);
   auto* binLabel = new QLabel(QStringLiteral("階級の幅"), this);

@@ -12,6 +12,7 @@
 #include "core/sheet/sheet.h"
 #include "ui/calc/columndialog.h"
 #include "ui/platform/fonts.h"
+#include "ui/platform/itemlist.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/singledialog.h"
 #include "ui/platform/twips.h"
@@ -37,7 +38,7 @@ GradeDialog::GradeDialog(std::function<frmDocument*()> activeSheet, QWidget* par
   MakeSingleDialog(this, QStringLiteral("評定"));
   ResizeInTwips(this, 8760, 5265);
 
-  m_list = MakeColumnList(this, m_activeSheet(), false);
+  m_list = MakeColumnList(this, ScoreColumnNames(m_activeSheet()), ItemChoice::One);
   PlaceInTwips(m_list, 120, 120, 1440, 3615);
 
   for (int i = 0; i < 5; ++i) {
@@ -111,7 +112,7 @@ GradeBounds ReadBounds(const std::array<QLineEdit*, 5>& boxes) {
 void GradeDialog::Accept() {
   const GradeBounds bounds = ReadBounds(m_bounds);
   const bool letters = m_letters->isChecked();
-  if (RunCalculation(this, m_activeSheet(), Choice(), true, true,
+  if (RunCalculation(this, m_activeSheet(), Choice(), {.writesAtCursor = true, .needsItem = true},
                      [&](TextGrid& view, const CalcChoice& choice) {
                        WriteGrades(view, choice, bounds, letters);
                      })) {
@@ -122,7 +123,7 @@ void GradeDialog::Accept() {
 void GradeDialog::ShowDistribution() {
   const CalcChoice choice = Choice();
   if (!HasSelectedItem(choice)) {
-    ShowMessage(this, QStringLiteral("項目を選択してください"));
+    AskForItem(this);
     return;
   }
   const frmDocument* doc = m_activeSheet();

@@ -6,7 +6,7 @@
 
 #include "core/print/classpage.h"
 #include "core/sheet/sheet.h"
-#include "ui/calc/columndialog.h"
+#include "ui/platform/itemlist.h"
 #include "ui/platform/prompts.h"
 #include "ui/platform/singledialog.h"
 #include "ui/platform/twips.h"
@@ -20,7 +20,7 @@ PrintDialog::PrintDialog(std::function<frmDocument*()> activeSheet, QWidget* par
   MakeSingleDialog(this, QStringLiteral("印刷"));
   ResizeInTwips(this, 3075, 5700);
 
-  m_list = MakeColumnList(this, m_activeSheet(), true);
+  m_list = MakeColumnList(this, ScoreColumnNames(m_activeSheet()), ItemChoice::Several);
   PlaceInTwips(m_list, 120, 120, 1575, 5100);
   const struct {
     const char* name;

@@ -226,4 +226,18 @@ void RefuseNumberOrNameColumn(QWidget* parent) {
   ShowMessage(parent, QStringLiteral("番号・氏名の列には書き込めません"));
 }
 
+bool RefusesResultsAtCursor(const frmDocument& doc, QWidget* parent) {
+  if (doc.viewGrid()->Col() >= Sheet::kFirstScoreCol) return false;
+  RefuseNumberOrNameColumn(parent);
+  return true;
+}
+
+QStringList ScoreColumnNames(const frmDocument* doc) {
+  QStringList names;
+  if (!doc) return names;
+  const TextGrid& view = doc->sheet()->View();
+  for (int c = Sheet::kFirstScoreCol; c < view.Cols(); ++c) names << DisplayText(view.Text(0, c));
+  return names;
+}
+
 }  // namespace kelt

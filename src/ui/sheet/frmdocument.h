@@ -98,5 +98,12 @@ class frmDocument : public QWidget {
 // Tells the teacher that the number and name columns take no calculation's results and no column
 // insertion or deletion (the cursor is there after a click on a name).
 void RefuseNumberOrNameColumn(QWidget* parent);
+// True when the cursor of `doc` is in the number or name column, which would lose the pupils'
+// numbers or names to a result; the teacher is told so.
+bool RefusesResultsAtCursor(const frmDocument& doc, QWidget* parent);
+
+// The header texts of the score columns of `doc` (none without one), in column order, as a
+// column list shows them.
+QStringList ScoreColumnNames(const frmDocument* doc);
 
 }  // namespace kelt

@@ -86,7 +86,7 @@ TEST(Recovery, ACopyFollowsUnsavedChanges) {
   doc->viewGrid()->SetCurrentCell(4, 5);
   CalcChoice choice;
   choice.items = {1};
-  RunCalculation(doc, doc, choice, true, false,
+  RunCalculation(doc, doc, choice, {.writesAtCursor = true},
                  [](TextGrid& view, const CalcChoice& c) { HorizontalTotal(view, c); });
   ASSERT_TRUE(WaitForCopy(folder)) << "a calculation is copied at once";
   auto* copy = doc->findChild<RecoveryCopy*>();
