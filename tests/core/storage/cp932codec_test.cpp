@@ -132,6 +132,8 @@ TEST(Cp932Codec, FileTextEncodingDetection) {
       // Well-formed CP932 that is UTF-8: kanji and kana read as rare kanji otherwise.
       {Bytes("\xE4\xBD\x90\xE8\x97\xA4\t90\r\n"), Utf8("佐藤\t90\r\n")},
       {Bytes("\xE3\x81\xA2"), Utf8("ぢ")},
+      // Both readings equally Japanese (仝丼 in UTF-8): a tie goes to CP932, kelt's own encoding.
+      {Bytes("\xE4\xBB\x9D\xE4\xB8\xBC"), Utf8("莉昜ｸｼ")},
       // ... unless the file has the shape kelt writes: CRLF, even TABs, an empty last line.
       {Bytes("\xE3\x81\xA2\t\r\n\t\r\n\r\n"), Utf8("縺｢\t\r\n\t\r\n\r\n")},
       {Bytes("\xE3\x81\xA2\t\r\n\r\n\r\n"), Utf8("ぢ\t\r\n\r\n\r\n")},  // uneven TABs
