@@ -300,7 +300,7 @@ void BM_KeyDownAndType(benchmark::State& state) {
     QApplication::sendEvent(box, &event);
   };
   for (auto _ : state) {
-    if (doc.sheet()->Mynowrow >= 1000) doc.viewGrid()->SetCurrentCell(1, 130);
+    if (doc.sheet()->Mynowrow() >= 1000) doc.viewGrid()->SetCurrentCell(1, 130);
     send(QEvent::KeyPress, Qt::Key_Return, QStringLiteral("\r"));
     send(QEvent::KeyRelease, Qt::Key_Return, QStringLiteral("\r"));
     send(QEvent::KeyPress, Qt::Key_7, QStringLiteral("7"));

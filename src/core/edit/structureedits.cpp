@@ -37,7 +37,7 @@ StructureEdit DeleteColumn(Sheet& sheet, int col) {
   });
   sheet.SetViewCols(cols - 1);
   // The editor's cell leaves a column that is no more.
-  if (sheet.Mynowcol > cols - 2) sheet.MoveCursor(sheet.Mynowrow, cols - 2);
+  if (sheet.Mynowcol() > cols - 2) sheet.MoveCursor(sheet.Mynowrow(), cols - 2);
   sheet.MutableStorage().RemoveColumn(col);
   sheet.MarkModified();
   return StructureEdit::kDone;

@@ -131,9 +131,7 @@ void Sheet::BuildSheetLayout() {
 }
 
 void Sheet::RequestFirstCell() {
-  Mynowrow = 1;
-  Mynowcol = 2;
-  emit currentCellRequested(Mynowrow, Mynowcol);
+  MoveCursor(1, 2);
 }
 
 void Sheet::WriteFreshLayout(TextGrid& view) {
@@ -154,15 +152,13 @@ void Sheet::LayoutClassView() {
   SetViewRows(kClassRows);
   for (int r = 1; r < kClassRows; ++r) m_view.SetText(r, 0, QString::number(r));
   // A grade row on a class boundary (53, 106, ...) would land on the header row.
-  Mynowrow = std::max(Mynowrow % kClassRows, 1);
+  MoveCursor(std::max(m_nowRow % kClassRows, 1), m_nowCol);
   AnnounceWritten();
-  emit currentCellRequested(Mynowrow, Mynowcol);
 }
 
 void Sheet::LayoutGradeView() {
   SetViewRows(kGradeRows);
-  Mynowrow = std::clamp(Mynowrow, 1, kGradeRows - 1);
-  emit currentCellRequested(Mynowrow, Mynowcol);
+  MoveCursor(std::clamp(m_nowRow, 1, kGradeRows - 1), m_nowCol);
 }
 
 void Sheet::StoreViewInto(TextGrid& storage) const {
@@ -292,10 +288,12 @@ bool Sheet::ShowGrade() {
   return true;
 }
 
-void Sheet::MoveCursor(int row, int col) {
-  Mynowrow = row;
-  Mynowcol = col;
-  emit currentCellRequested(Mynowrow, Mynowcol);
+void Sheet::MoveCursor(int row, int col, CursorMove how) {
+  const bool moved = row != m_nowRow || col != m_nowCol;
+  m_nowRow = row;
+  m_nowCol = col;
+  if (moved) emit cursorMoved(row, col);
+  if (how == CursorMove::AskGrid) emit currentCellRequested(row, col);
 }
 
 void Sheet::Undo() {

@@ -143,10 +143,13 @@ class Sheet : public QObject {
   void Undo();
 
   // The editor's current cell.
-  int Mynowrow = 1;
-  int Mynowcol = 2;
-  // Moves the editor's current cell and asks the grid to follow.
-  void MoveCursor(int row, int col);
+  int Mynowrow() const { return m_nowRow; }
+  int Mynowcol() const { return m_nowCol; }
+  // Who moves the cursor: the sheet, which asks the grid to follow, or the grid, which already
+  // shows the move (a click, a key it took) and keeps its block selection.
+  enum class CursorMove { AskGrid, FromGrid };
+  // The one way the editor's current cell changes; every change is announced by cursorMoved.
+  void MoveCursor(int row, int col, CursorMove how = CursorMove::AskGrid);
 
  signals:
   void viewCellChanged(int row, int col);
@@ -158,6 +161,8 @@ class Sheet : public QObject {
   void viewColsChanged();
   // The grid's current cell is to move to (row, col).
   void currentCellRequested(int row, int col);
+  // The editor's current cell is now (row, col).
+  void cursorMoved(int row, int col);
   // The view switched from one class index (or kGradeMarker) to another.
   void viewChanged(int oldIndex, int newIndex);
   void markChanged(Sheet::Mark mark);
@@ -188,6 +193,8 @@ class Sheet : public QObject {
   bool m_wholeViewUnstored = true;
   int m_viewIndex = kGradeMarker;
   Mark m_mark = Mark::Untouched;
+  int m_nowRow = 1;
+  int m_nowCol = 2;
   QString m_caption;
 };
 

@@ -55,18 +55,18 @@ CellEditor::CellEditor(Sheet* sheet, FlexGrid* grid, QLineEdit* box, QLabel* add
   connect(m_grid, &FlexGrid::mousePressed, this, &CellEditor::GridMousePressed);
   // Calculations, undo and block edits change cells behind the box; it shows them at once.
   connect(m_sheet, &Sheet::viewTextsChanged, this, [this](const QRect& area) {
-    if (area.contains(m_sheet->Mynowcol, m_sheet->Mynowrow)) LoadBox(false);
-    if (area.contains(m_sheet->Mynowcol, 0) || area.contains(0, m_sheet->Mynowrow)) ShowAddress();
+    if (area.contains(m_sheet->Mynowcol(), m_sheet->Mynowrow())) LoadBox(false);
+    if (area.contains(m_sheet->Mynowcol(), 0) || area.contains(0, m_sheet->Mynowrow())) ShowAddress();
   });
   connect(m_sheet, &Sheet::viewCellChanged, this, [this](int row, int col) {
-    if (row == m_sheet->Mynowrow && col == m_sheet->Mynowcol) LoadBox(false);
-    if ((row == 0 && col == m_sheet->Mynowcol) || (col == 0 && row == m_sheet->Mynowrow))
+    if (row == m_sheet->Mynowrow() && col == m_sheet->Mynowcol()) LoadBox(false);
+    if ((row == 0 && col == m_sheet->Mynowcol()) || (col == 0 && row == m_sheet->Mynowrow()))
       ShowAddress();
   });
 }
 
 void CellEditor::LoadBox(bool force) {
-  const QString& cell = m_sheet->ViewText(m_sheet->Mynowrow, m_sheet->Mynowcol);
+  const QString& cell = m_sheet->ViewText(m_sheet->Mynowrow(), m_sheet->Mynowcol());
   // The box would cut a longer text at its maximum length and write that back into the cell.
   const bool cutShort = cell.size() > kMaxBoxLength;
   const QString shown = cutShort ? DisplayText(cell) : cell;
@@ -77,17 +77,16 @@ void CellEditor::LoadBox(bool force) {
 }
 
 void CellEditor::Refresh() {
-  const bool sameCell = m_sheet->Mynowrow == m_grid->Row() && m_sheet->Mynowcol == m_grid->Col();
-  m_sheet->Mynowcol = m_grid->Col();
-  m_sheet->Mynowrow = m_grid->Row();
+  const bool sameCell = m_sheet->Mynowrow() == m_grid->Row() && m_sheet->Mynowcol() == m_grid->Col();
+  m_sheet->MoveCursor(m_grid->Row(), m_grid->Col(), Sheet::CursorMove::FromGrid);
   // Reloading the same text into the same cell would reset the caret and any composition.
   LoadBox(!sameCell);
   ShowAddress();
 }
 
 void CellEditor::ShowAddress() {
-  const QString address = DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol)) + QLatin1Char(':') +
-                          DisplayText(m_sheet->ViewText(m_sheet->Mynowrow, 0));
+  const QString address = DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol())) + QLatin1Char(':') +
+                          DisplayText(m_sheet->ViewText(m_sheet->Mynowrow(), 0));
   m_address->setText(address);
   // A screen reader names the cell the box edits, as the label shows it.
   const QString spoken = QStringLiteral("現在のセル ") + address;
@@ -106,8 +105,8 @@ void CellEditor::BoxTextChanged(const QString& text) {
   }
   // Keys are not the only way in: the box's context menu, a middle-click paste and a drop
   // change the text too, and every change of a cell marks the sheet.
-  if (m_sheet->ViewText(m_sheet->Mynowrow, m_sheet->Mynowcol) != text) {
-    m_sheet->SetViewText(m_sheet->Mynowrow, m_sheet->Mynowcol, text);
+  if (m_sheet->ViewText(m_sheet->Mynowrow(), m_sheet->Mynowcol()) != text) {
+    m_sheet->SetViewText(m_sheet->Mynowrow(), m_sheet->Mynowcol(), text);
     m_sheet->MarkModified();
   }
 }
@@ -139,7 +138,7 @@ bool CellEditor::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::InputMethod:
       // An input method swallows the keys, so no key-down brings a clicked name cell in: take it
       // now, before the composition starts in the box.
-      if (m_grid->Row() != m_sheet->Mynowrow || m_grid->Col() != m_sheet->Mynowcol) Refresh();
+      if (m_grid->Row() != m_sheet->Mynowrow() || m_grid->Col() != m_sheet->Mynowcol()) Refresh();
       if (!static_cast<QInputMethodEvent*>(event)->commitString().isEmpty())
         m_sheet->MarkModified();
       break;
@@ -164,8 +163,8 @@ void CellEditor::KeyDown(int key) {
   const int row = m_grid->Row();
   const int col = m_grid->Col();
   const int top = m_grid->TopRow();
-  int& nowRow = m_sheet->Mynowrow;
-  int& nowCol = m_sheet->Mynowcol;
+  const int nowRow = m_sheet->Mynowrow();
+  const int nowCol = m_sheet->Mynowcol();
   switch (key) {
     case Qt::Key_Down:
       if (nowRow < rows - 1) {
@@ -250,8 +249,8 @@ void CellEditor::ClearBlock() {
 
 void CellEditor::KeyUp(int key) {
   if (!IsArrow(key)) return;
-  const int nowRow = m_sheet->Mynowrow;
-  const int nowCol = m_sheet->Mynowcol;
+  const int nowRow = m_sheet->Mynowrow();
+  const int nowCol = m_sheet->Mynowcol();
   const bool moved = (key == Qt::Key_Down && nowRow < m_grid->Rows() - 1) ||
                      (key == Qt::Key_Up && nowRow > 1) ||
                      (key == Qt::Key_Left && nowCol > Sheet::kFirstScoreCol) ||

@@ -107,8 +107,8 @@ TEST(StructureEdits, DeleteColumn) {
   ASSERT_EQ(DeleteColumn(sheet, 19), StructureEdit::kDone);
   EXPECT_EQ(sheet.View().Cols(), 19);
   EXPECT_EQ(sheet.ViewText(9, 18), FilledSheet::Name(9, 19)) << "moved once, by the first delete";
-  EXPECT_EQ(sheet.Mynowcol, 18);
-  EXPECT_EQ(sheet.Mynowrow, 9);
+  EXPECT_EQ(sheet.Mynowcol(), 18);
+  EXPECT_EQ(sheet.Mynowrow(), 9);
 }
 
 TEST(StructureEdits, InsertRowInAClassView) {

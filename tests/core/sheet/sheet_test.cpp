@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <random>
 
 #include "core/edit/structureedits.h"
@@ -58,8 +59,8 @@ TEST(Sheet, NewSheetLayout) {
   EXPECT_EQ(sheet.ViewText(1002, 0), QStringLiteral("平均"));
   EXPECT_EQ(sheet.ViewMarker(), QStringLiteral("21"));
   EXPECT_TRUE(sheet.IsGradeView());
-  EXPECT_EQ(sheet.Mynowrow, 1);
-  EXPECT_EQ(sheet.Mynowcol, 2);
+  EXPECT_EQ(sheet.Mynowrow(), 1);
+  EXPECT_EQ(sheet.Mynowcol(), 2);
   EXPECT_EQ(sheet.Tag(), QString());
   EXPECT_EQ(Sheet::ClassName(0), QStringLiteral("1-A"));
   EXPECT_EQ(Sheet::ClassName(19), QStringLiteral("20-T"));
@@ -116,16 +117,17 @@ TEST(Sheet, CursorRowAcrossViews) {
   const Case cases[] = {{120, 14}, {1, 1}, {52, 52}, {53, 1}, {106, 1}, {1002, 48}, {1001, 47}};
   for (const Case& c : cases) {
     NewSheet s;
-    s.sheet.Mynowrow = c.gradeRow;
-    s.sheet.Mynowcol = 7;
+    s.sheet.MoveCursor(c.gradeRow, 7);
     int requestedRow = -1;
     QObject::connect(&s.sheet, &Sheet::currentCellRequested, [&](int r, int) { requestedRow = r; });
+    QSignalSpy moved(&s.sheet, &Sheet::cursorMoved);
     s.sheet.ShowClass(3);
-    EXPECT_EQ(s.sheet.Mynowrow, c.classRow) << "grade row " << c.gradeRow;
+    EXPECT_EQ(s.sheet.Mynowrow(), c.classRow) << "grade row " << c.gradeRow;
     EXPECT_EQ(requestedRow, c.classRow);
-    EXPECT_EQ(s.sheet.Mynowcol, 7);
+    EXPECT_EQ(moved.size(), c.gradeRow == c.classRow ? 0 : 1) << "every move is announced, once";
+    EXPECT_EQ(s.sheet.Mynowcol(), 7);
     s.sheet.ShowGrade();
-    EXPECT_EQ(s.sheet.Mynowrow, c.classRow) << "the class row is taken unchanged";
+    EXPECT_EQ(s.sheet.Mynowrow(), c.classRow) << "the class row is taken unchanged";
   }
 }
 

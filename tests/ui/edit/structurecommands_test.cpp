@@ -61,7 +61,7 @@ TEST(StructureCommands, ColumnsFromTheMenuAndTheToolbar) {
   f.frame.ToolbarClick(QStringLiteral("列削"));
   EXPECT_EQ(f.grid()->Cols(), 20);
   EXPECT_EQ(f.grid()->Col(), 19);
-  EXPECT_EQ(f.sheet()->Mynowcol, 19);
+  EXPECT_EQ(f.sheet()->Mynowcol(), 19);
   f.frame.ToolbarClick(QStringLiteral("列挿"));
   EXPECT_EQ(f.grid()->Cols(), 21);
   EXPECT_TRUE(prompts.shown().isEmpty());
@@ -253,7 +253,7 @@ TEST(StructureCommands, NameLockFreezesTheNameColumn) {
   f.grid()->SetColWidth(1, 2000);
   f.grid()->SetCurrentCell(3, 1);
   f.doc()->cellEditor()->Refresh();  // the cursor on a name, as typing names leaves it
-  ASSERT_EQ(f.sheet()->Mynowcol, 1);
+  ASSERT_EQ(f.sheet()->Mynowcol(), 1);
   const int nameWidth = f.grid()->ColWidth(1);
   const int numberWidth = f.grid()->ColWidth(0);
   ASSERT_EQ(f.grid()->FixedCols(), 1);
@@ -261,7 +261,7 @@ TEST(StructureCommands, NameLockFreezesTheNameColumn) {
   f.frame.ToolbarClick(QStringLiteral("氏名"));
   EXPECT_EQ(f.grid()->FixedCols(), 2);
   EXPECT_EQ(f.grid()->Col(), 2) << "the cursor leaves the frozen column";
-  EXPECT_EQ(f.sheet()->Mynowcol, 2) << "and the editor with it";
+  EXPECT_EQ(f.sheet()->Mynowcol(), 2) << "and the editor with it";
   EXPECT_EQ(f.grid()->ColWidth(0), numberWidth);
   EXPECT_EQ(f.grid()->ColWidth(1), nameWidth);
   EXPECT_EQ(f.grid()->LeftCol(), 2);

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -42,7 +43,7 @@ TEST(CellEditor, TypingWritesTheCellAndMarksTheSheet) {
   EXPECT_EQ(model->data(model->index(0, 1)).toString(), QStringLiteral("85"));
 
   w.Key(Qt::Key_Return);
-  EXPECT_EQ(w.sheet()->Mynowrow, 2);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 2);
   EXPECT_EQ(w.box()->text(), QString());
   EXPECT_EQ(w.label()->text(), QStringLiteral("A:102"));
   QTest::keyClicks(w.box(), QStringLiteral("72.5"));
@@ -55,7 +56,7 @@ TEST(CellEditor, EnterAloneMarksTheSheetModified) {
   ASSERT_FALSE(w.sheet()->IsModified());
   w.GoTo(1002, 2);
   w.Key(Qt::Key_Return);  // the average row: no move, still a character
-  EXPECT_EQ(w.sheet()->Mynowrow, 1002);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 1002);
   EXPECT_TRUE(w.sheet()->IsModified());
 }
 
@@ -96,9 +97,13 @@ TEST(CellEditor, ArrowLimits) {
     Window w;
     if (c.classView) w.ShowClass(4);
     w.GoTo(c.row, c.col);
+    QSignalSpy moved(w.sheet(), &Sheet::cursorMoved);
     w.Key(c.key);
-    EXPECT_EQ(w.sheet()->Mynowrow, c.wantRow) << c.name;
-    EXPECT_EQ(w.sheet()->Mynowcol, c.wantCol) << c.name;
+    const bool move = c.wantRow != c.row || c.wantCol != c.col;
+    ASSERT_EQ(moved.size(), move ? 1 : 0) << c.name << ": every move is announced, once";
+    if (move) EXPECT_EQ(moved[0], (QVariantList{c.wantRow, c.wantCol})) << c.name;
+    EXPECT_EQ(w.sheet()->Mynowrow(), c.wantRow) << c.name;
+    EXPECT_EQ(w.sheet()->Mynowcol(), c.wantCol) << c.name;
     EXPECT_EQ(w.grid()->Row(), c.wantRow) << c.name;
     EXPECT_TRUE(w.box()->hasFocus()) << c.name;
   }
@@ -115,17 +120,17 @@ TEST(CellEditor, EnterScrollsBelowTheFirstScreenDownOnlyAtTheBottom) {
   w.GoTo(visible + 2, 2);
   w.Key(Qt::Key_Return);
   EXPECT_EQ(w.grid()->TopRow(), 6) << "Enter past the first screenful scrolls";
-  EXPECT_EQ(w.sheet()->Mynowrow, visible + 3);
+  EXPECT_EQ(w.sheet()->Mynowrow(), visible + 3);
   w.Key(Qt::Key_Down);
   EXPECT_EQ(w.grid()->TopRow(), 6) << "Down in the middle of the screen does not";
-  EXPECT_EQ(w.sheet()->Mynowrow, visible + 4);
+  EXPECT_EQ(w.sheet()->Mynowrow(), visible + 4);
 
   // From the top both scroll once the cursor passes the screen.
   w.grid()->SetTopRow(1);
   w.GoTo(1, 2);
   w.Key(Qt::Key_Down, visible + 2);
   EXPECT_EQ(w.grid()->TopRow(), 3);
-  EXPECT_EQ(w.sheet()->Mynowrow, visible + 3);
+  EXPECT_EQ(w.sheet()->Mynowrow(), visible + 3);
 }
 
 TEST(CellEditor, PageKeys) {
@@ -134,21 +139,21 @@ TEST(CellEditor, PageKeys) {
   const int visible = VisibleRowCount(*w.grid());
   w.GoTo(52 - visible, 3);
   w.Key(Qt::Key_PageDown);
-  EXPECT_EQ(w.sheet()->Mynowrow, 52) << "near the end: the average row";
-  EXPECT_EQ(w.sheet()->Mynowcol, 3);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 52) << "near the end: the average row";
+  EXPECT_EQ(w.sheet()->Mynowcol(), 3);
   w.GoTo(5, 3);
   w.Key(Qt::Key_PageUp);
-  EXPECT_EQ(w.sheet()->Mynowrow, 1);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 1);
   EXPECT_EQ(w.grid()->TopRow(), 1);
 
   w.doc->ShowGradeView();
   w.GoTo(1, 2);
   w.Key(Qt::Key_PageDown);
-  EXPECT_EQ(w.sheet()->Mynowrow, 1 + visible);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 1 + visible);
   EXPECT_EQ(w.grid()->TopRow(), 1 + visible);
   w.Key(Qt::Key_PageDown);
   w.Key(Qt::Key_PageUp);
-  EXPECT_EQ(w.sheet()->Mynowrow, 1 + visible);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 1 + visible);
 }
 
 // A class view that fits on screen, or a cursor scrolled away: the keys stay inside the grid.
@@ -158,19 +163,19 @@ TEST(CellEditor, PageKeysStayInsideTheGrid) {
   ASSERT_EQ(VisibleRowCount(*w.grid()), 53) << "the whole class fits";
   w.GoTo(10, 2);
   w.Key(Qt::Key_PageDown);
-  EXPECT_EQ(w.sheet()->Mynowrow, 52);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 52);
   EXPECT_GE(w.grid()->TopRow(), 1);
   w.Key(Qt::Key_PageUp);
-  EXPECT_EQ(w.sheet()->Mynowrow, 1);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 1);
   EXPECT_EQ(w.grid()->TopRow(), 1);
 
   Window g;
   g.GoTo(3, 2);
   g.grid()->SetTopRow(900);  // scrolled away with the scroll bar
   g.Key(Qt::Key_PageUp);
-  EXPECT_GE(g.sheet()->Mynowrow, 1);
+  EXPECT_GE(g.sheet()->Mynowrow(), 1);
   g.Key(Qt::Key_Up);
-  EXPECT_GE(g.sheet()->Mynowrow, 1);
+  EXPECT_GE(g.sheet()->Mynowrow(), 1);
   EXPECT_GE(g.grid()->TopRow(), 1);
 }
 
@@ -207,7 +212,10 @@ TEST(CellEditor, DeleteClearsABlockOnlyFromItsTopLeft) {
 TEST(CellEditor, ClickOnANameThenTypeIncludingAnInputMethod) {
   Window w;
   w.sheet()->SetViewText(3, 2, QStringLiteral("70"));
+  QSignalSpy moved(w.sheet(), &Sheet::cursorMoved);
   w.Click(3, 2);
+  ASSERT_EQ(moved.size(), 1);
+  EXPECT_EQ(moved[0], (QVariantList{3, 2})) << "a click moves the cursor and says so";
   EXPECT_EQ(w.box()->text(), QStringLiteral("70")) << "a score cell shows at once";
   EXPECT_EQ(w.label()->text(), QStringLiteral("A:103"));
   EXPECT_TRUE(w.box()->hasFocus());
@@ -282,7 +290,7 @@ TEST(CellEditor, FocusBouncesThroughTheGridOnlyWhenPermitted) {
   w.host.allowed = false;
   w.Key(Qt::Key_Down);
   EXPECT_TRUE(w.grid()->hasFocus());
-  EXPECT_EQ(w.sheet()->Mynowrow, 12);
+  EXPECT_EQ(w.sheet()->Mynowrow(), 12);
 }
 
 TEST(CellEditor, TheBoxFollowsCellsChangedBehindIt) {

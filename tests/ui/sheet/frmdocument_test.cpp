@@ -53,8 +53,8 @@ TEST(frmDocument, AWindowOnGridsMadeAsideIsAFreshWindow) {
     SCOPED_TRACE(when);
     EXPECT_EQ(aside.sheet()->View(), fresh.sheet()->View());
     EXPECT_EQ(aside.sheet()->ViewIndex(), fresh.sheet()->ViewIndex());
-    EXPECT_EQ(aside.sheet()->Mynowrow, fresh.sheet()->Mynowrow);
-    EXPECT_EQ(aside.sheet()->Mynowcol, fresh.sheet()->Mynowcol);
+    EXPECT_EQ(aside.sheet()->Mynowrow(), fresh.sheet()->Mynowrow());
+    EXPECT_EQ(aside.sheet()->Mynowcol(), fresh.sheet()->Mynowcol());
     FlexGrid* a = aside.viewGrid();
     FlexGrid* f = fresh.viewGrid();
     ASSERT_EQ(a->Rows(), f->Rows());
@@ -184,8 +184,7 @@ TEST(frmDocument, CursorComesFromTheSheetOnSwitch) {
   w.doc->activateWindow();
   QApplication::setActiveWindow(w.doc);
   ASSERT_TRUE(QTest::qWaitForWindowActive(w.doc));
-  w.doc->sheet()->Mynowrow = 120;
-  w.doc->sheet()->Mynowcol = 4;
+  w.doc->sheet()->MoveCursor(120, 4);
   QTest::mouseClick(ClassButton(w.doc, 7), Qt::LeftButton);
   EXPECT_EQ(w.doc->viewGrid()->Row(), 14);
   EXPECT_EQ(w.doc->viewGrid()->Col(), 4);
