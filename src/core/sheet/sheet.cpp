@@ -78,18 +78,6 @@ void Sheet::SetMark(Mark mark) {
   emit markChanged(m_mark);
 }
 
-QString Sheet::Tag() const {
-  switch (m_mark) {
-    case Mark::Untouched:
-      break;
-    case Mark::Saved:
-      return QStringLiteral("0");
-    case Mark::Modified:
-      return QStringLiteral("1");
-  }
-  return {};
-}
-
 void Sheet::SetCaption(const QString& caption) {
   if (caption == m_caption) return;
   m_caption = caption;

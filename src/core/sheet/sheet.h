@@ -89,8 +89,6 @@ class Sheet : public QObject {
   void SetMark(Mark mark);
   void MarkModified() { SetMark(Mark::Modified); }
   bool IsModified() const { return m_mark == Mark::Modified; }
-  // The mark as the window's Tag text: "", "0" or "1".
-  QString Tag() const;
 
   // The caption of new sheet n, "Book" and the number; a caption that starts so names a sheet
   // never saved, which Save asks a name for.

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <exception>
 
 #include "core/sheet/sheet.h"
 #include "ui/app/frmsplash.h"
@@ -297,10 +298,14 @@ void frmMain::Run(Command command) {
 void frmMain::ToolbarClick(const QString& key) {
   const CommandEntry* entry = FindToolbarKey(key);
   if (!entry) return;
-  // A failing toolbar command ends quietly; the teacher goes on working.
+  // A failing toolbar command ends without taking the program with it; the teacher goes on
+  // working, and the log says what failed.
   try {
     Run(entry->command);
+  } catch (const std::exception& e) {
+    qWarning("kelt: the toolbar command %s failed: %s", qUtf8Printable(key), e.what());
   } catch (...) {
+    qWarning("kelt: the toolbar command %s failed", qUtf8Printable(key));
   }
 }
 

@@ -61,7 +61,7 @@ TEST(Sheet, NewSheetLayout) {
   EXPECT_TRUE(sheet.IsGradeView());
   EXPECT_EQ(sheet.Mynowrow(), 1);
   EXPECT_EQ(sheet.Mynowcol(), 2);
-  EXPECT_EQ(sheet.Tag(), QString());
+  EXPECT_EQ(sheet.ModifiedMark(), Sheet::Mark::Untouched);
   EXPECT_EQ(Sheet::ClassName(0), QStringLiteral("1-A"));
   EXPECT_EQ(Sheet::ClassName(19), QStringLiteral("20-T"));
 }
@@ -201,14 +201,14 @@ TEST(Sheet, WiderGridsCopyEveryColumn) {
   EXPECT_EQ(sheet.ViewText(1000, 256), kMark);
 }
 
-TEST(Sheet, TagAndCaptionAnnounceChanges) {
+TEST(Sheet, MarkAndCaptionAnnounceChanges) {
   Sheet sheet;
-  QStringList tags;
-  QObject::connect(&sheet, &Sheet::markChanged, [&] { tags << sheet.Tag(); });
+  QList<Sheet::Mark> marks;
+  QObject::connect(&sheet, &Sheet::markChanged, [&](Sheet::Mark mark) { marks << mark; });
   sheet.MarkModified();
   sheet.MarkModified();
   sheet.SetMark(Sheet::Mark::Saved);
-  EXPECT_EQ(tags, (QStringList{QStringLiteral("1"), QStringLiteral("0")}));
+  EXPECT_EQ(marks, (QList<Sheet::Mark>{Sheet::Mark::Modified, Sheet::Mark::Saved}));
   EXPECT_FALSE(sheet.IsModified());
 }
 

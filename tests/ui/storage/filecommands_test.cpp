@@ -122,7 +122,7 @@ TEST(FileCommands, SaveOnANewSheetAsksForAName) {
     prompts.ExpectFile(path);
     Action(f.frame, "mnuFileSave")->trigger();
     EXPECT_EQ(f.frame.activeSheet()->Caption(), path);
-    EXPECT_EQ(f.sheet()->Tag(), QStringLiteral("0"));
+    EXPECT_EQ(f.sheet()->ModifiedMark(), Sheet::Mark::Saved);
     EXPECT_TRUE(ReadAll(path).startsWith(QByteArray("\x8e\x81  \x96\xbc\tA\tB")));
   }
   // Save again: same path, no dialog; then closing asks nothing.
@@ -131,7 +131,7 @@ TEST(FileCommands, SaveOnANewSheetAsksForAName) {
   test::ScriptedPrompts prompts;
   f.frame.ToolbarClick(QStringLiteral("上書き保存"));
   EXPECT_TRUE(prompts.fileDialogs().isEmpty());
-  EXPECT_EQ(f.sheet()->Tag(), QStringLiteral("0"));
+  EXPECT_EQ(f.sheet()->ModifiedMark(), Sheet::Mark::Saved);
   EXPECT_TRUE(ReadAll(path).contains("\r\n\t85\t"));
   EXPECT_TRUE(ReadAll(path).contains("\r\n\t70\t"));
   EXPECT_TRUE(f.frame.activeSheet()->close());
@@ -211,7 +211,7 @@ TEST(FileCommands, AFullDiskLeavesTheOldFile) {
     prompts.Expect(PromptAnswer::Ok);
     EXPECT_FALSE(WriteSheetFile(f.frame.activeSheet(), path, &f.frame)) << cols;
     EXPECT_EQ(ReadAll(path), old) << cols;
-    EXPECT_EQ(f.sheet()->Tag(), QStringLiteral("1")) << cols;
+    EXPECT_EQ(f.sheet()->ModifiedMark(), Sheet::Mark::Modified) << cols;
     EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book1"));
     ASSERT_EQ(prompts.shown().size(), 1);
     EXPECT_TRUE(prompts.shown()[0].text.contains(path));
@@ -343,7 +343,7 @@ TEST(FileCommands, OpenShowsTheFileInANewWindow) {
   ASSERT_EQ(f.frame.sheets().size(), 2);
   frmDocument* opened = f.frame.activeSheet();
   EXPECT_EQ(opened->Caption(), path);
-  EXPECT_EQ(opened->sheet()->Tag(), QString());
+  EXPECT_EQ(opened->sheet()->ModifiedMark(), Sheet::Mark::Untouched);
   Sheet* sheet = opened->sheet();
   EXPECT_EQ(sheet->ViewText(53, 1), QStringLiteral("ｻﾄｳ ﾊﾅｺ"));
   EXPECT_EQ(sheet->ViewText(53, 2), QStringLiteral("85"));
