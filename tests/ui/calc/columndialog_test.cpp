@@ -29,19 +29,11 @@ ColumnDialog* Dialog(const frmMain& frame, const QString& name) {
   return frame.findChild<ColumnDialog*>(name, Qt::FindDirectChildrenOnly);
 }
 
-void ClickItem(QListWidget* list, int row) {
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                    list->visualItemRect(list->item(row)).center());
-}
+using test::ClickItem;
+using test::Press;
 
-void Press(QDialog* dialog, const char* button) {
-  QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-struct Frame {
+struct Frame : test::ShownFrame {
   Frame() {
-    frame.show();
     Sheet* sheet = this->sheet();
     sheet->SetViewText(0, 2, QStringLiteral("国語"));
     for (int r = 1; r <= 3; ++r) {
@@ -49,8 +41,6 @@ struct Frame {
       sheet->SetViewText(r, 3, QString::number(80 + r));
     }
   }
-  Sheet* sheet() { return frame.activeSheet()->sheet(); }
-  frmMain frame;
 };
 
 TEST(ColumnDialog, TotalFromTheMenuThenUndo) {
@@ -74,7 +64,7 @@ TEST(ColumnDialog, TotalFromTheMenuThenUndo) {
   ClickItem(list, 1);
   ClickItem(list, 2);
   ClickItem(list, 2);  // a second click takes the mark off
-  f.frame.activeSheet()->viewGrid()->SetCurrentCell(1, 10);
+  f.grid()->SetCurrentCell(1, 10);
   Press(dialog, "Command1");
   EXPECT_TRUE(dialog.isNull()) << "OK closes the dialog";
   EXPECT_EQ(f.sheet()->ViewText(1, 10), QStringLiteral("152"));
@@ -166,7 +156,7 @@ TEST(ColumnDialog, RoundingHasNoListAndRoundsTheTargetColumn) {
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->findChild<QListWidget*>(), nullptr);
   dialog->findChild<QRadioButton*>(QStringLiteral("Option2"))->click();
-  f.frame.activeSheet()->viewGrid()->SetCurrentCell(2, 4);
+  f.grid()->SetCurrentCell(2, 4);
   Press(dialog, "Command1");
   EXPECT_EQ(f.sheet()->ViewText(1, 4), QStringLiteral("72.5"));
   EXPECT_EQ(f.sheet()->ViewText(2, 4), QStringLiteral("1200"));
@@ -210,7 +200,7 @@ TEST(ColumnDialog, TheNumberAndNameColumnsAreNeverTargets) {
         ClickItem(list, 0);
         ClickItem(list, 1);
       }
-      f.frame.activeSheet()->viewGrid()->SetCurrentCell(2, column);
+      f.grid()->SetCurrentCell(2, column);
       const TextGrid view = f.sheet()->View();
       const TextGrid storage = f.sheet()->Storage();
       test::ScriptedPrompts prompts;

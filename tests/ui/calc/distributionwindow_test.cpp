@@ -62,16 +62,14 @@ QStringList FullYear(int lowest, int highest) {
 
 // The frame, its sheet with `marks` of 国語 from grade row 1 down (rows 1 to 50 are 1-A, 51 to
 // 100 are 2-B, and so on; an empty text is an empty cell), and 分布 open at its first size.
-struct Window {
+struct Window : test::ShownFrame {
   explicit Window(const QStringList& marks = FewMarks()) {
-    frame.show();
-    sheet = frame.activeSheet()->sheet();
-    sheet->SetViewText(0, 2, QStringLiteral("国語"));
+    sheet()->SetViewText(0, 2, QStringLiteral("国語"));
     for (int r = 0; r < marks.size(); ++r) {
-      if (!marks[r].isEmpty()) sheet->SetViewText(r + 1, 2, marks[r]);
+      if (!marks[r].isEmpty()) sheet()->SetViewText(r + 1, 2, marks[r]);
     }
-    sheet->StoreView();
-    sheet->SetMark(Sheet::Mark::Saved);
+    sheet()->StoreView();
+    sheet()->SetMark(Sheet::Mark::Saved);
     test::Action(frame, "bunpu")->trigger();
     window = frame.findChild<DistributionWindow*>(QStringLiteral("分布"));
   }
@@ -92,8 +90,6 @@ struct Window {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  frmMain frame;
-  Sheet* sheet = nullptr;
   DistributionWindow* window = nullptr;
 };
 
@@ -128,21 +124,21 @@ TEST(DistributionWindow, FollowsTheSheetWithoutTouchingIt) {
   w.window->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("5"));
   EXPECT_EQ(bins(), 7) << "45 to 80, the top mark in the last bin";
 
-  const TextGrid storage = w.sheet->Storage();
-  const TextGrid view = w.sheet->View();
-  w.sheet->SetViewText(5, 2, QStringLiteral("100"));  // as the editor box writes a cell
+  const TextGrid storage = w.sheet()->Storage();
+  const TextGrid view = w.sheet()->View();
+  w.sheet()->SetViewText(5, 2, QStringLiteral("100"));  // as the editor box writes a cell
   QApplication::processEvents();
   EXPECT_EQ(w.Cell(0, 0), QStringLiteral("5"));
   EXPECT_EQ(w.Cell(1, 8), QStringLiteral("100"));
   EXPECT_EQ(w.window->Shown().year.numeric, 5);
-  EXPECT_TRUE(w.sheet->Storage() == storage) << "the undo snapshot is untouched";
-  EXPECT_EQ(w.sheet->View().Text(5, 2), QStringLiteral("100"));
-  EXPECT_EQ(w.sheet->View().Text(1, 2), view.Text(1, 2));
-  EXPECT_EQ(w.sheet->ModifiedMark(), Sheet::Mark::Saved) << "reading marks nothing";
+  EXPECT_TRUE(w.sheet()->Storage() == storage) << "the undo snapshot is untouched";
+  EXPECT_EQ(w.sheet()->View().Text(5, 2), QStringLiteral("100"));
+  EXPECT_EQ(w.sheet()->View().Text(1, 2), view.Text(1, 2));
+  EXPECT_EQ(w.sheet()->ModifiedMark(), Sheet::Mark::Saved) << "reading marks nothing";
 
   // A class view shows its own edits to the window as a store would.
   w.frame.activeSheet()->classButton(1)->click();
-  w.sheet->SetViewText(2, 2, QStringLiteral("55"));
+  w.sheet()->SetViewText(2, 2, QStringLiteral("55"));
   QApplication::processEvents();
   EXPECT_EQ(w.Cell(2, 0), QStringLiteral("2"));
 }
@@ -253,7 +249,7 @@ TEST(DistributionWindow, FollowsColumnsAndGoesWithItsSheet) {
   auto* list = w.window->findChild<QListWidget*>(QStringLiteral("List1"));
   const int items = list->count();
   test::ScriptedPrompts prompts;
-  w.frame.activeSheet()->viewGrid()->SetCurrentCell(1, 2);
+  w.grid()->SetCurrentCell(1, 2);
   test::Action(w.frame, "mnuToolsretu")->trigger();  // a column before 国語
   QApplication::processEvents();
   ASSERT_EQ(list->count(), items + 1);

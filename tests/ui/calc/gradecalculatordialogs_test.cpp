@@ -34,10 +34,7 @@ W* Child(QDialog* dialog, const char* name) {
   return dialog->findChild<W*>(QString::fromLatin1(name));
 }
 
-void Press(QDialog* dialog, const char* button) {
-  QTest::mouseClick(Child<QPushButton>(dialog, button), Qt::LeftButton);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using test::Press;
 
 // A key of the calculator's keypad by its array name and index.
 void Key(QDialog* dialog, const char* array, int index) {
@@ -59,9 +56,8 @@ QStringList Column(Sheet* sheet, int col, int rows) {
 
 using test::Texts;
 
-struct Frame {
+struct Frame : test::ShownFrame {
   explicit Frame(const char* marks) {
-    frame.show();
     sheet()->SetViewText(0, 2, QStringLiteral("国語"));
     const QStringList texts = Texts(marks);
     for (int r = 1; r <= texts.size(); ++r) {
@@ -70,9 +66,6 @@ struct Frame {
     }
     grid()->SetCurrentCell(1, 5);
   }
-  Sheet* sheet() { return frame.activeSheet()->sheet(); }
-  FlexGrid* grid() { return frame.activeSheet()->viewGrid(); }
-  frmMain frame;
 };
 
 TEST(GradeDialog, DistributionThenGradesThenUndo) {

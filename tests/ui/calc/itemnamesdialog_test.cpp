@@ -22,9 +22,8 @@ namespace {
 using test::Action;
 
 // A frame whose sheet has columns 0 to 6, named 国語, 数学, C, D, E.
-struct Frame {
+struct Frame : test::ShownFrame {
   Frame() {
-    frame.show();
     Sheet* s = sheet();
     s->SetViewCols(7);
     s->MutableStorage().SetCols(7);
@@ -33,7 +32,6 @@ struct Frame {
     Action(frame, "retukoumoku")->trigger();
     dialog = frame.findChild<ItemNamesDialog*>(QStringLiteral("列項目"));
   }
-  Sheet* sheet() { return frame.activeSheet()->sheet(); }
   FlexGrid* grid() { return dialog->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid1")); }
   QLineEdit* editor() { return dialog->findChild<QLineEdit*>(QStringLiteral("Text1")); }
   void ClickRow(int row) {
@@ -45,11 +43,7 @@ struct Frame {
     commit.setCommitString(text);
     QApplication::sendEvent(editor(), &commit);
   }
-  void Press(const char* button) {
-    QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-  frmMain frame;
+  void Press(const char* button) { test::Press(dialog, button); }
   QPointer<ItemNamesDialog> dialog;
 };
 

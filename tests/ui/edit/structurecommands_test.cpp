@@ -23,16 +23,8 @@ namespace {
 
 using test::Action;
 
-struct Frame {
-  Frame() {
-    frame.resize(1000, 700);
-    frame.show();
-    QApplication::processEvents();
-  }
-  frmDocument* doc() const { return frame.activeSheet(); }
-  Sheet* sheet() const { return doc()->sheet(); }
-  FlexGrid* grid() const { return doc()->viewGrid(); }
-  frmMain frame;
+struct Frame : test::ShownFrame {
+  Frame() : ShownFrame(QSize(1000, 700)) {}
 };
 
 // The menu and the toolbar reach the same edits; a new column looks like the others.

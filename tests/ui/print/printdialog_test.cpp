@@ -32,30 +32,22 @@ using test::Poppler;
 
 QString U(const char* text) { return QString::fromUtf8(text); }
 
-struct Frame {
+struct Frame : test::ShownFrame {
   Frame() {
-    frame.show();
     sheet()->SetViewText(0, 2, U("国語"));
     sheet()->SetViewText(0, 3, U("数学"));
   }
-  Sheet* sheet() { return frame.activeSheet()->sheet(); }
   QDialog* Open() {
     Action(frame, "mnuFilePrint")->trigger();
     return frame.findChild<QDialog*>(U("印刷"), Qt::FindDirectChildrenOnly);
   }
-  frmMain frame;
 };
 
 void Mark(QDialog* dialog, int item) {
-  auto* list = dialog->findChild<QListWidget*>(QStringLiteral("List1"));
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                    list->visualItemRect(list->item(item)).center());
+  test::ClickItem(dialog->findChild<QListWidget*>(QStringLiteral("List1")), item);
 }
 
-void Press(QDialog* dialog, const char* button) {
-  QTest::mouseClick(dialog->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+using test::Press;
 
 TEST(PrintDialog, AClassOnOneA4Page) {
   Frame f;

@@ -93,11 +93,8 @@ TEST(FileCommands, SavePaths) {
   for (const Case& c : cases) EXPECT_EQ(KltSavePath(c.caption), c.path) << c.caption.toStdString();
 }
 
-struct Frame {
-  Frame() { frame.show(); }
-  Sheet* sheet() { return frame.activeSheet()->sheet(); }
+struct Frame : test::ShownFrame {
   QTemporaryDir dir;
-  frmMain frame;
 };
 
 TEST(FileCommands, SaveOnANewSheetAsksForAName) {
@@ -381,8 +378,8 @@ TEST(FileCommands, StartupPathsThatCannotBeRead) {
     f.frame.NewSheet(path);
     ASSERT_EQ(prompts.shown().size(), 1) << path.toStdString();
     EXPECT_TRUE(prompts.shown()[0].text.contains(path));
-    EXPECT_EQ(f.frame.activeSheet()->sheet()->ViewText(1, 0), QStringLiteral("101"));
-    EXPECT_EQ(f.frame.activeSheet()->sheet()->ViewText(1, 2), QString());
+    EXPECT_EQ(f.sheet()->ViewText(1, 0), QStringLiteral("101"));
+    EXPECT_EQ(f.sheet()->ViewText(1, 2), QString());
   }
   f.frame.NewSheet();
   EXPECT_EQ(f.frame.activeSheet()->Caption(), QStringLiteral("Book7"));
@@ -403,7 +400,7 @@ TEST(FileCommands, DataLeftOutIsReportedOnce) {
   EXPECT_TRUE(text.contains(QStringLiteral("1043 行目より後"))) << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("256 列目より右"))) << text.toStdString();
   EXPECT_EQ(f.sheet()->View().Cols(), 257);
-  const FlexGrid* grid = f.frame.activeSheet()->viewGrid();
+  const FlexGrid* grid = f.grid();
   EXPECT_EQ(grid->ColWidth(256), grid->ColWidth(2)) << "columns the file adds are score columns";
   EXPECT_EQ(grid->CellAlignment(0, 256), 4);
   EXPECT_EQ(f.sheet()->ViewText(0, 1), QStringLiteral("name"));

@@ -20,6 +20,7 @@
 #include "core/storage/kltformat.h"
 #include "core/storage/recoverycells.h"
 #include "support/files.h"
+#include "support/frameactions.h"
 #include "support/fulldisk.h"
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
@@ -43,15 +44,7 @@ struct RecoveryFolder {
   QString old;
 };
 
-struct Frame {
-  Frame() {
-    frame = std::make_unique<frmMain>();
-    frame->show();
-    QApplication::processEvents();
-  }
-  frmDocument* doc() const { return frame->activeSheet(); }
-  std::unique_ptr<frmMain> frame;
-};
+using Frame = test::ShownFrame;
 
 // Waits for the copy written soon after a bulk edit.
 bool WaitForCopy(const RecoveryFolder& folder) {
@@ -107,10 +100,10 @@ TEST(Recovery, ACopyFollowsUnsavedChanges) {
   QTemporaryDir files;
   test::ScriptedPrompts prompts;
   prompts.Expect(PromptAnswer::Ok);
-  ASSERT_FALSE(WriteSheetFile(doc, QStringLiteral("/nonexistent/kumi.klt"), f.frame.get()));
+  ASSERT_FALSE(WriteSheetFile(doc, QStringLiteral("/nonexistent/kumi.klt"), &f.frame));
   QApplication::processEvents();
   EXPECT_EQ(folder.Files("*.copy").size(), 1) << "a failed save keeps the copy";
-  ASSERT_TRUE(WriteSheetFile(doc, files.filePath(QStringLiteral("kumi.klt")), f.frame.get()));
+  ASSERT_TRUE(WriteSheetFile(doc, files.filePath(QStringLiteral("kumi.klt")), &f.frame));
   QApplication::processEvents();
   EXPECT_TRUE(folder.Files("*.copy").isEmpty());
 
@@ -120,7 +113,7 @@ TEST(Recovery, ACopyFollowsUnsavedChanges) {
   doc->findChild<RecoveryCopy*>()->WriteNow();  // what the typing timer does
   ASSERT_EQ(folder.Files("*.copy").size(), 1);
   prompts.Expect(PromptAnswer::Yes);
-  f.frame->mdiArea()->closeAllSubWindows();
+  f.frame.mdiArea()->closeAllSubWindows();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(folder.Files("*").isEmpty()) << folder.Files("*").join(u' ').toStdString();
 }
@@ -174,7 +167,7 @@ TEST(Recovery, ACrashedRunsSheetsAreOfferedBackWhole) {
             QStringLiteral("前回の終了時に保存されていないシートがあります。復元しますか?"));
   EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::YesNo);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  ASSERT_EQ(next.frame->sheets().size(), 1) << "the start's untouched sheet gave way";
+  ASSERT_EQ(next.frame.sheets().size(), 1) << "the start's untouched sheet gave way";
   frmDocument* restored = next.doc();
   EXPECT_EQ(restored->Caption(), caption);
   EXPECT_TRUE(restored->sheet()->IsModified());
@@ -183,17 +176,17 @@ TEST(Recovery, ACrashedRunsSheetsAreOfferedBackWhole) {
   for (int r = 0; r < 4; ++r)
     EXPECT_EQ(restored->sheet()->ViewText(2 + r, 1), QString::fromUtf8(names[r]));
   ASSERT_EQ(folder.Files("*.copy").size(), 1) << "the old copy gone, the sheet's own written";
-  EXPECT_EQ(next.frame->NewSheet()->Caption(), QStringLiteral("Book2"));
+  EXPECT_EQ(next.frame.NewSheet()->Caption(), QStringLiteral("Book2"));
 
   // いいえ removes what is offered.
-  for (frmDocument* doc : next.frame->sheets()) doc->sheet()->SetMark(Sheet::Mark::Untouched);
+  for (frmDocument* doc : next.frame.sheets()) doc->sheet()->SetMark(Sheet::Mark::Untouched);
   QApplication::processEvents();
   LeaveCrashedCopy(folder, QStringLiteral("sheet-1-1"), "Book9\n21\n", "a\tb\n");
   prompts.Expect(PromptAnswer::No);
   Frame declined;
   EXPECT_TRUE(QTest::qWaitFor([&] { return prompts.shown().size() == 2; }, 3000));
   EXPECT_TRUE(folder.Files("sheet-1-1.*").isEmpty());
-  EXPECT_EQ(declined.frame->mdiArea()->subWindowList().size(), 1);
+  EXPECT_EQ(declined.frame.mdiArea()->subWindowList().size(), 1);
 }
 
 // What a start finds after crashes: copies of earlier builds, in CP932, still come back; copies
@@ -282,7 +275,7 @@ TEST(Recovery, CopiesThatCannotBeKeptAreToldOnce) {
     }
     test::ScriptedPrompts none;
     Frame f;
-    auto* status = f.frame->findChild<QLabel*>(QStringLiteral("sbStatus"));
+    auto* status = f.frame.findChild<QLabel*>(QStringLiteral("sbStatus"));
     const QString before = status->text();
     f.doc()->sheet()->SetViewText(1, 2, QStringLiteral("80"));
     f.doc()->sheet()->MarkModified();
