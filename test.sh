@@ -8,6 +8,15 @@ find src tests bench fuzz \( -name '*.cpp' -o -name '*.h' \) -print0 |
   xargs -0 clang-format --dry-run --Werror || { echo "Format the files above."; exit 1; }
 cmake -S . -B build-tests -DCMAKE_BUILD_TYPE=Debug -DKELT_TESTS=ON -DKELT_BENCH=ON -DKELT_SANITIZE=ON >/dev/null
 cmake --build build-tests -j"$(nproc)"
+# So do the faults clang-tidy finds in the program's sources (.clang-tidy says which checks).
+tidy_log=$(mktemp)
+if ! find src -name '*.cpp' -print0 |
+  xargs -0 -P"$(nproc)" -n1 clang-tidy -p build-tests --quiet >"$tidy_log" 2>&1; then
+  grep -v "warnings generated" "$tidy_log"
+  echo "Mend the clang-tidy findings above."
+  exit 1
+fi
+rm -f "$tidy_log"
 export QT_QPA_PLATFORM=offscreen
 # GCC 12's LeakSanitizer misreads the thread-local blocks of libraries loaded later (the printing
 # plugin's) when it follows __tls_get_addr, and its tracer crashes after all tests have passed.

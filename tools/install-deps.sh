@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libfontconfig-dev libgl-dev qt6-translations-l10n libqt6svg6 qt6-charts-dev libqt6opengl6-dev
-  libgtest-dev libbenchmark-dev clang-format poppler-utils
+  libgtest-dev libbenchmark-dev clang-format clang-tidy poppler-utils
   fonts-ipafont-gothic fonts-ipafont-mincho
   # Characters outside the IPA faces (𠮷 of 𠮷田, a common family name) are drawn from Noto CJK.
   fonts-noto-cjk

@@ -33,8 +33,10 @@ KltFields ReadKltFields(const QByteArray& bytes) {
     result.widestField = std::max(result.widestField, int(fields.size()));
     for (qsizetype j = 0; j < fields.size(); ++j) {
       if (fields[j].isEmpty()) continue;
-      if (line >= kKltMaxLines) result.linesLeftOut = true;
-      else if (j >= kKltMaxFields) result.fieldsLeftOut = true;
+      if (line >= kKltMaxLines)
+        result.linesLeftOut = true;
+      else if (j >= kKltMaxFields)
+        result.fieldsLeftOut = true;
     }
     if (line < kKltMaxLines) result.lines.append(fields.mid(0, kKltMaxFields));
   }

@@ -63,7 +63,9 @@ Sum SumOfRow(const TextGrid& view, int row, const std::vector<int>& columns) {
 
 // The per-pupil horizontal results; each row's marked cells are all read before its target cell
 // is written, so a marked target column contributes its old value.
-int HorizontalResults(TextGrid& view, const CalcChoice& choice, bool average) {
+enum class RowResult { Total, Average };
+
+int HorizontalResults(TextGrid& view, const CalcChoice& choice, RowResult kind) {
   if (!IsColumn(view, choice.targetColumn)) return 0;
   const std::vector<int> columns = MarkedColumns(view, choice.items);
   if (columns.empty()) return 0;
@@ -71,7 +73,8 @@ int HorizontalResults(TextGrid& view, const CalcChoice& choice, bool average) {
   for (int row = Sheet::kFirstPupilRow; row <= Sheet::LastPupilRow(view); ++row) {
     const Sum sum = SumOfRow(view, row, columns);
     if (sum.count == 0) continue;
-    const double result = average ? RoundHalfUp(sum.total / sum.count, choice.places) : sum.total;
+    const double result =
+        kind == RowResult::Average ? RoundHalfUp(sum.total / sum.count, choice.places) : sum.total;
     if (WriteResult(view, row, choice.targetColumn, result)) ++written;
   }
   return written;
@@ -80,11 +83,11 @@ int HorizontalResults(TextGrid& view, const CalcChoice& choice, bool average) {
 }  // namespace
 
 int HorizontalTotal(TextGrid& view, const CalcChoice& choice) {
-  return HorizontalResults(view, choice, false);
+  return HorizontalResults(view, choice, RowResult::Total);
 }
 
 int HorizontalAverage(TextGrid& view, const CalcChoice& choice) {
-  return HorizontalResults(view, choice, true);
+  return HorizontalResults(view, choice, RowResult::Average);
 }
 
 int VerticalTotalAverage(TextGrid& view, const CalcChoice& choice) {
@@ -120,7 +123,7 @@ int Rank(TextGrid& view, const CalcChoice& choice) {
 
   // Every pupil competes, a non-numeric cell as 0; all are read before any rank is written.
   std::vector<std::optional<double>> values;
-  values.reserve(static_cast<std::size_t>(last - first + 1));
+  values.reserve(static_cast<std::size_t>(last) - first + 1);
   for (int row = first; row <= last; ++row)
     values.push_back(view.WithText(row, *source, NumericCellValue));
   std::vector<double> sorted;

@@ -45,10 +45,10 @@ StructureEdit DeleteColumn(Sheet& sheet, int col) {
 
 StructureEdit InsertRow(Sheet& sheet, int row) {
   if (sheet.IsGradeView()) return StructureEdit::kNotAClassView;
-  const int lastPupil = Sheet::kPupilsPerClass;
   row = std::clamp(row, 1, Sheet::kClassRows - 1);
-  sheet.EditView([row, lastPupil](TextGrid& view) {
-    for (int i = lastPupil - 1; i >= row; --i) {
+  sheet.EditView([row](TextGrid& view) {
+    // The last pupil falls off; the total and average rows stay where they are.
+    for (int i = Sheet::LastPupilRow(view) - 1; i >= row; --i) {
       for (int c = 1; c < view.Cols(); ++c) view.CopyText(i + 1, c, view, i, c);
     }
     for (int c = 1; c < view.Cols(); ++c) view.SetText(row, c, QString());

@@ -118,9 +118,7 @@ void Sheet::BuildSheetLayout() {
   RequestFirstCell();
 }
 
-void Sheet::RequestFirstCell() {
-  MoveCursor(1, 2);
-}
+void Sheet::RequestFirstCell() { MoveCursor(1, 2); }
 
 void Sheet::WriteFreshLayout(TextGrid& view) {
   view.SetText(0, 0, QStringLiteral("番号"));

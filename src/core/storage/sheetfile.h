@@ -8,7 +8,7 @@ namespace kelt {
 
 // Far beyond any sheet (a full year with 256 items is a few megabytes); a larger file is refused
 // rather than read into memory.
-inline constexpr qint64 kMaxSheetFileSize = 16 * 1024 * 1024;
+inline constexpr qint64 kMaxSheetFileSize = qint64{16} * 1024 * 1024;
 
 // What a path held at one moment: enough to tell whether someone changed the file since.
 struct DiskStamp {

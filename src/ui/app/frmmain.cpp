@@ -45,7 +45,7 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 // Beside the program in the build tree; under share/kelt once installed.
 QString InstalledHelpPath() {
   const QString dir = QApplication::applicationDirPath();
-  const QString beside = dir + QStringLiteral("/kelt.hlp");
+  QString beside = dir + QStringLiteral("/kelt.hlp");
   if (QFile::exists(beside)) return beside;
   const QString shared = QDir::cleanPath(dir + QStringLiteral("/../share/kelt/kelt.hlp"));
   return QFile::exists(shared) ? shared : beside;

@@ -27,8 +27,8 @@ int PlacementValue(const QVariant& stored, int fallback) {
   if (!stored.isValid()) return fallback;
   bool ok = false;
   const float value = stored.toString().trimmed().toFloat(&ok);
-  if (!ok || !std::isfinite(value) ||
-      std::fabs(value) > static_cast<float>(std::numeric_limits<int>::max() / 2)) {
+  constexpr int kFarOff = std::numeric_limits<int>::max() / 2;
+  if (!ok || !std::isfinite(value) || std::fabs(value) > static_cast<float>(kFarOff)) {
     return fallback;
   }
   return static_cast<int>(std::lround(value));

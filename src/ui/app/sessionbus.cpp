@@ -55,7 +55,7 @@ QByteArray MachineId() {
   for (const char* path : {"/var/lib/dbus/machine-id", "/etc/machine-id"}) {
     QFile file(QString::fromLatin1(path));
     if (!file.open(QIODevice::ReadOnly)) continue;
-    const QByteArray id = file.readLine(64).trimmed();
+    QByteArray id = file.readLine(64).trimmed();
     if (id.size() == 32) return id;
   }
   return {};

@@ -53,7 +53,8 @@ QValueAxis* CountAxis(int highest) {
   const int step = std::max(1, int(NiceStep(room, 6)));
   auto* axis = new QValueAxis;
   axis->setLabelFormat(QStringLiteral("%d"));
-  axis->setRange(0, (room + step - 1) / step * step);
+  const int top = (room + step - 1) / step * step;  // the next whole step
+  axis->setRange(0, top);
   axis->setTickType(QValueAxis::TicksDynamic);
   axis->setTickAnchor(0);
   axis->setTickInterval(step);

@@ -85,7 +85,7 @@ namespace kelt {
 QString QtFileFilter(const QString& filter) {
   const qsizetype bar = filter.indexOf(QLatin1Char('|'));
   if (bar < 0) return filter;
-  const QString description = filter.left(bar);
+  QString description = filter.left(bar);
   const QString pattern = filter.mid(bar + 1);
   // Qt reads the patterns from the parentheses at the end of the description.
   if (description.endsWith(QLatin1Char(')')) && description.contains(QLatin1Char('(')))

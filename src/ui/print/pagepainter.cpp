@@ -76,7 +76,7 @@ bool PaintClassPages(QPrinter* printer, const QList<QStringList>& pages) {
     }
     const QStringList& lines = pages[page];
     for (qsizetype r = 0; r < lines.size(); ++r)
-      painter.drawText(QPointF(0, top + r * line + metrics.ascent()), lines[r]);
+      painter.drawText(QPointF(0, top + double(r) * line + metrics.ascent()), lines[r]);
     for (const int rule : ClassPageRules()) {
       painter.drawLine(QPointF(0, rule * line),
                        QPointF(classpage::kRuleLength * cellWidth, rule * line));

@@ -55,38 +55,40 @@ CellEditor::CellEditor(Sheet* sheet, FlexGrid* grid, QLineEdit* box, QLabel* add
   connect(m_grid, &FlexGrid::mousePressed, this, &CellEditor::GridMousePressed);
   // Calculations, undo and block edits change cells behind the box; it shows them at once.
   connect(m_sheet, &Sheet::viewTextsChanged, this, [this](const QRect& area) {
-    if (area.contains(m_sheet->Mynowcol(), m_sheet->Mynowrow())) LoadBox(false);
-    if (area.contains(m_sheet->Mynowcol(), 0) || area.contains(0, m_sheet->Mynowrow())) ShowAddress();
+    if (area.contains(m_sheet->Mynowcol(), m_sheet->Mynowrow())) LoadBox(Load::IfDifferent);
+    if (area.contains(m_sheet->Mynowcol(), 0) || area.contains(0, m_sheet->Mynowrow()))
+      ShowAddress();
   });
   connect(m_sheet, &Sheet::viewCellChanged, this, [this](int row, int col) {
-    if (row == m_sheet->Mynowrow() && col == m_sheet->Mynowcol()) LoadBox(false);
+    if (row == m_sheet->Mynowrow() && col == m_sheet->Mynowcol()) LoadBox(Load::IfDifferent);
     if ((row == 0 && col == m_sheet->Mynowcol()) || (col == 0 && row == m_sheet->Mynowrow()))
       ShowAddress();
   });
 }
 
-void CellEditor::LoadBox(bool force) {
+void CellEditor::LoadBox(Load when) {
   const QString& cell = m_sheet->ViewText(m_sheet->Mynowrow(), m_sheet->Mynowcol());
   // The box would cut a longer text at its maximum length and write that back into the cell.
   const bool cutShort = cell.size() > kMaxBoxLength;
   const QString shown = cutShort ? DisplayText(cell) : cell;
-  if (!force && cutShort == m_boxCutShort && m_box->text() == shown) return;
+  if (when == Load::IfDifferent && cutShort == m_boxCutShort && m_box->text() == shown) return;
   m_boxCutShort = cutShort;
   m_box->setReadOnly(cutShort);
   m_box->setText(shown);
 }
 
 void CellEditor::Refresh() {
-  const bool sameCell = m_sheet->Mynowrow() == m_grid->Row() && m_sheet->Mynowcol() == m_grid->Col();
+  const bool sameCell =
+      m_sheet->Mynowrow() == m_grid->Row() && m_sheet->Mynowcol() == m_grid->Col();
   m_sheet->MoveCursor(m_grid->Row(), m_grid->Col(), Sheet::CursorMove::FromGrid);
   // Reloading the same text into the same cell would reset the caret and any composition.
-  LoadBox(!sameCell);
+  LoadBox(sameCell ? Load::IfDifferent : Load::Always);
   ShowAddress();
 }
 
 void CellEditor::ShowAddress() {
-  const QString address = DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol())) + QLatin1Char(':') +
-                          DisplayText(m_sheet->ViewText(m_sheet->Mynowrow(), 0));
+  const QString address = DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol())) +
+                          QLatin1Char(':') + DisplayText(m_sheet->ViewText(m_sheet->Mynowrow(), 0));
   m_address->setText(address);
   // A screen reader names the cell the box edits, as the label shows it.
   const QString spoken = QStringLiteral("現在のセル ") + address;

@@ -31,8 +31,10 @@ class CellEditor : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  // Shows the current cell in the box; unless `force`, only when it shows something else.
-  void LoadBox(bool force);
+  // Shows the current cell in the box: always (a new cell), or only when the box shows something
+  // else (the same cell, whose caret and composition a reload would reset).
+  enum class Load { Always, IfDifferent };
+  void LoadBox(Load when);
   // The address label: the current column's header, ":", the current row's number or label.
   void ShowAddress();
   void KeyDown(int key);

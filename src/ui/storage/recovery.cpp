@@ -27,7 +27,7 @@ const QString kLock = QStringLiteral(".lock");
 
 // A copy's description: its caption (a path or "Book" n) and its view, a line each. Bounded when
 // read back: a longer one was not written by kelt.
-constexpr qint64 kMaxInfoBytes = 16 * 1024;
+constexpr qint64 kMaxInfoBytes = qint64{16} * 1024;
 constexpr qsizetype kMaxCaptionLength = 4096;
 // UTF-8 and its escapes take more room than CP932.
 constexpr qint64 kMaxCopyBytes = 4 * kMaxSheetFileSize;

@@ -43,7 +43,8 @@ void ExpectSameLoad(const QByteArray& bytes) {
   QSignalSpy colsChanged(&adopting.sheet, &Sheet::viewColsChanged);
   QSignalSpy textsChanged(&adopting.sheet, &Sheet::viewTextsChanged);
   const KltLoad load = Load(adopting.sheet, bytes);
-  EXPECT_EQ(adopting.sheet.Storage(), model.sheet.Storage()) << bytes.left(40).toHex().toStdString();
+  EXPECT_EQ(adopting.sheet.Storage(), model.sheet.Storage())
+      << bytes.left(40).toHex().toStdString();
   EXPECT_EQ(adopting.sheet.View(), model.sheet.View());
   EXPECT_EQ(load.linesLeftOut, fields.linesLeftOut);
   EXPECT_EQ(load.fieldsLeftOut, fields.fieldsLeftOut);
