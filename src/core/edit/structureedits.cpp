@@ -9,7 +9,7 @@ namespace kelt {
 StructureEdit InsertColumn(Sheet& sheet, int col) {
   const int cols = sheet.View().Cols();
   if (cols >= kMaxSheetCols) return StructureEdit::kTooManyColumns;
-  if (col < Sheet::kFirstScoreCol) return StructureEdit::kNumberOrNameColumn;
+  if (Sheet::IsNumberOrNameColumn(col)) return StructureEdit::kNumberOrNameColumn;
   col = std::min(col, cols);
   sheet.SetViewCols(cols + 1);
   sheet.EditView([col](TextGrid& view) {
@@ -28,7 +28,7 @@ StructureEdit InsertColumn(Sheet& sheet, int col) {
 StructureEdit DeleteColumn(Sheet& sheet, int col) {
   const int cols = sheet.View().Cols();
   if (cols < 4) return StructureEdit::kTooFewColumns;
-  if (col < Sheet::kFirstScoreCol) return StructureEdit::kNumberOrNameColumn;
+  if (Sheet::IsNumberOrNameColumn(col)) return StructureEdit::kNumberOrNameColumn;
   col = std::min(col, cols - 1);
   sheet.EditView([col](TextGrid& view) {
     for (int r = 0; r < view.Rows(); ++r) {

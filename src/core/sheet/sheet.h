@@ -44,6 +44,8 @@ class Sheet : public QObject {
   static int LastPupilRow(const TextGrid& view) { return view.Rows() - 3; }
   static int TotalRow(const TextGrid& view) { return view.Rows() - 2; }
   static int AverageRow(const TextGrid& view) { return view.Rows() - 1; }
+  // The number and name columns, which hold no marks and take no results or column edits.
+  static bool IsNumberOrNameColumn(int col) { return col < kFirstScoreCol; }
   // Column of score item k, the k-th entry of the dialogs' item lists.
   static int ItemColumn(int item) { return kFirstScoreCol + item; }
 

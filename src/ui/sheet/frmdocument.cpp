@@ -227,7 +227,7 @@ void RefuseNumberOrNameColumn(QWidget* parent) {
 }
 
 bool RefusesResultsAtCursor(const frmDocument& doc, QWidget* parent) {
-  if (doc.viewGrid()->Col() >= Sheet::kFirstScoreCol) return false;
+  if (!Sheet::IsNumberOrNameColumn(doc.viewGrid()->Col())) return false;
   RefuseNumberOrNameColumn(parent);
   return true;
 }
