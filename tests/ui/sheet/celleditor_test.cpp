@@ -101,7 +101,9 @@ TEST(CellEditor, ArrowLimits) {
     w.Key(c.key);
     const bool move = c.wantRow != c.row || c.wantCol != c.col;
     ASSERT_EQ(moved.size(), move ? 1 : 0) << c.name << ": every move is announced, once";
-    if (move) EXPECT_EQ(moved[0], (QVariantList{c.wantRow, c.wantCol})) << c.name;
+    if (move) {
+      EXPECT_EQ(moved[0], (QVariantList{c.wantRow, c.wantCol})) << c.name;
+    }
     EXPECT_EQ(w.sheet()->Mynowrow(), c.wantRow) << c.name;
     EXPECT_EQ(w.sheet()->Mynowcol(), c.wantCol) << c.name;
     EXPECT_EQ(w.grid()->Row(), c.wantRow) << c.name;
