@@ -40,6 +40,10 @@
 namespace kelt {
 
 namespace {
+
+// Room around the toolbar or strip on a first start: the window's borders and a sheet window's
+// frame.
+constexpr int kFirstStartMargin = 40;
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
 // Beside the program in the build tree; under share/kelt once installed.
@@ -511,10 +515,20 @@ void frmMain::Undo() {
 
 void frmMain::RestorePlacement() {
   const auto settings = OpenSettings();
-  const QRect wanted = PlacementToPixels(ReadPlacement(*settings), WidgetDpi(this));
   QList<QRect> screens;
   for (QScreen* screen : QGuiApplication::screens()) screens.append(screen->availableGeometry());
-  const QRect placed = FitOnScreen(wanted, screens);
+  QRect placed;
+  if (HasStoredPlacement(*settings) || screens.isEmpty()) {
+    placed = FitOnScreen(PlacementToPixels(ReadPlacement(*settings), WidgetDpi(this)), screens);
+  } else {
+    // A first start shows the whole toolbar and a sheet's whole strip of class buttons.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : screens.first();
+    const int strip = TwipsToPixels(frmDocument::kStripWidth, WidgetDpi(this));
+    const int width = std::max(m_toolBar->sizeHint().width(), strip) + kFirstStartMargin;
+    const int height = std::max(available.height() * 3 / 4, kMinimumFrameSize.height());
+    placed = FirstPlacement(QSize(width, height), available);
+  }
   move(placed.topLeft());
   resize(placed.size());
   m_outerSize = placed.size();

@@ -46,6 +46,20 @@ Placement ReadPlacement(QSettings& settings) {
   return placement;
 }
 
+bool HasStoredPlacement(QSettings& settings) {
+  settings.beginGroup(kGroup);
+  const bool stored = settings.contains(kLeft) || settings.contains(kTop) ||
+                      settings.contains(kWidth) || settings.contains(kHeight);
+  settings.endGroup();
+  return stored;
+}
+
+QRect FirstPlacement(QSize wanted, const QRect& available) {
+  QRect frame({}, wanted.boundedTo(available.size()).expandedTo(kMinimumFrameSize));
+  frame.moveCenter(available.center());
+  return frame;
+}
+
 void WritePlacement(QSettings& settings, const Placement& placement) {
   // Written as our own decimal text: a raw float would be stored with binary noise. A frame put
   // back where it was leaves the file alone: each write is a disk flush on the way out.

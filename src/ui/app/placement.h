@@ -25,6 +25,8 @@ std::unique_ptr<QSettings> OpenSettings();
 // A stored value as a number; absent or not a number gives the default.
 int PlacementValue(const QVariant& stored, int fallback);
 Placement ReadPlacement(QSettings& settings);
+// Whether an earlier run stored a placement (any of its values).
+bool HasStoredPlacement(QSettings& settings);
 void WritePlacement(QSettings& settings, const Placement& placement);
 
 // Pixels and twips at the given resolution.
@@ -38,6 +40,10 @@ inline constexpr QSize kMinimumFrameSize{400, 300};
 // (the first one when it lies on none), at least kMinimumFrameSize and at most that area, so its
 // title bar can always be reached.
 QRect FitOnScreen(const QRect& frame, const QList<QRect>& screens);
+
+// A first start's frame: `wanted`, at most the available area and at least kMinimumFrameSize,
+// centred on that area.
+QRect FirstPlacement(QSize wanted, const QRect& available);
 
 // Where `count` sheet windows go in the frame's client area: code 0 cascades them, each of
 // `cascadeSize` (at most the area) and stepped so that those behind still show their strip,

@@ -113,7 +113,8 @@ void frmDocument::BuildStrip() {
     auto* button = new QPushButton(Sheet::ClassName(n), this);
     button->setObjectName(QStringLiteral("Command1"));
     button->setProperty("Index", n);
-    button->setGeometry(Px(3030 + 600 * n), 1, Px(615), stripHeight);
+    button->setGeometry(Px(kClassButtonLeft + kClassButtonStep * n), 1, Px(kClassButtonWidth),
+                        stripHeight);
     button->setFocusPolicy(Qt::NoFocus);
     connect(button, &QPushButton::clicked, this, [this, n] { ShowClassView(n); });
     m_command1[n] = button;

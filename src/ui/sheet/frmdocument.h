@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <array>
 
+#include "core/sheet/sheet.h"
 #include "core/sheet/textgrid.h"
 #include "core/storage/sheetfile.h"
 
@@ -23,6 +24,13 @@ class frmDocument : public QWidget {
 
  public:
   static constexpr int kStripHeight = 375;  // twips
+  // The class buttons of the strip: the first one's left edge, the step and the width, in twips;
+  // the strip ends at the last one's right edge.
+  static constexpr int kClassButtonLeft = 3030;
+  static constexpr int kClassButtonStep = 600;
+  static constexpr int kClassButtonWidth = 615;
+  static constexpr int kStripWidth =
+      kClassButtonLeft + kClassButtonStep * (Sheet::kClassCount - 1) + kClassButtonWidth;
   // The grid's standard sizes in twips.
   static constexpr int kRowHeight = 350;
   static constexpr int kNameWidth = 1500;

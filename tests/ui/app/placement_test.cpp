@@ -36,9 +36,21 @@ TEST(Placement, EachMissingOrBadValueTakesItsOwnDefault) {
   QTemporaryDir dir;
   QSettings settings(dir.filePath(QStringLiteral("kelt.ini")), QSettings::IniFormat);
   EXPECT_EQ(ReadPlacement(settings), (Placement{1000, 1000, 6500, 6500}));
+  EXPECT_FALSE(HasStoredPlacement(settings)) << "a first start";
   settings.setValue(QStringLiteral("Settings/MainTop"), QStringLiteral("2000"));
   settings.setValue(QStringLiteral("Settings/MainWidth"), QStringLiteral("wide"));
   EXPECT_EQ(ReadPlacement(settings), (Placement{1000, 2000, 6500, 6500}));
+  EXPECT_TRUE(HasStoredPlacement(settings)) << "a stored placement wins, even a broken one";
+}
+
+// A first start's frame is as large as asked where the screen allows, centred on it.
+TEST(Placement, AFirstStartIsCentred) {
+  const QRect screen(0, 0, 1366, 768);
+  const QRect panelled(0, 32, 1920, 1048);
+  EXPECT_EQ(FirstPlacement(QSize(1040, 576), screen), QRect(163, 96, 1040, 576));
+  EXPECT_EQ(FirstPlacement(QSize(1040, 786), panelled), QRect(440, 163, 1040, 786));
+  EXPECT_EQ(FirstPlacement(QSize(1600, 900), screen), screen) << "at most the screen";
+  EXPECT_EQ(FirstPlacement(QSize(100, 100), screen), QRect(483, 234, 400, 300)) << "usable";
 }
 
 TEST(Placement, RoundTripAsText) {
