@@ -4,8 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -346,6 +348,30 @@ TEST(frmMain, WindowMenuListsTheSheets) {
   EXPECT_EQ(frame.activeSheet()->Caption(), QStringLiteral("Book1"));
   emit menu->aboutToShow();
   EXPECT_EQ(menu->actions().size(), texts.size()) << "the list is rebuilt, not appended";
+}
+
+// Ctrl+S saves and Ctrl+P opens 印刷 while a mark is being typed; neither key reaches the cell.
+TEST(frmMain, SaveAndPrintKeysFromTheEditorBox) {
+  test::ShownFrame f;
+  f.frame.activateWindow();
+  QApplication::setActiveWindow(&f.frame);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f.frame));
+  QLineEdit* box = f.doc()->editor();
+  box->setFocus();
+  QTest::keyClicks(box, QStringLiteral("85"));
+  ASSERT_EQ(f.sheet()->ViewText(1, 2), QStringLiteral("85"));
+
+  test::ScriptedPrompts prompts;
+  prompts.ExpectFile(QString());  // Book1 has no name yet: the save asks one, and is cancelled
+  QTest::keyClick(box, Qt::Key_S, Qt::ControlModifier);
+  ASSERT_EQ(prompts.fileDialogs().size(), 1);
+  EXPECT_TRUE(prompts.fileDialogs()[0].save);
+  QTest::keyClick(box, Qt::Key_P, Qt::ControlModifier);
+  EXPECT_NE(f.frame.findChild<QDialog*>(QStringLiteral("印刷"), Qt::FindDirectChildrenOnly),
+            nullptr);
+  EXPECT_EQ(box->text(), QStringLiteral("85"));
+  EXPECT_EQ(f.sheet()->ViewText(1, 2), QStringLiteral("85"));
+  EXPECT_TRUE(prompts.AllAnswered());
 }
 
 TEST(frmMain, MenusToolbarAndStatusBar) {
