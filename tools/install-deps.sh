@@ -5,6 +5,8 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libfontconfig-dev libgl-dev qt6-translations-l10n libqt6svg6 qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libbenchmark-dev clang-format clang-tidy poppler-utils
+  # The tests switch on the platform's accessibility, as a listening screen reader would.
+  qt6-base-private-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   # Characters outside the IPA faces (𠮷 of 𠮷田, a common family name) are drawn from Noto CJK.
   fonts-noto-cjk

@@ -90,10 +90,12 @@ void CellEditor::ShowAddress() {
   const QString address = DisplayText(m_sheet->ViewText(0, m_sheet->Mynowcol())) +
                           QLatin1Char(':') + DisplayText(m_sheet->ViewText(m_sheet->Mynowrow(), 0));
   m_address->setText(address);
-  // A screen reader names the cell the box edits, as the label shows it.
+  // A screen reader names the cell the box edits, as the label shows it. The focus bounces
+  // through the grid on every move and a reader may stay on the grid, so the box's new name
+  // (and the event that says so) is what tells it the cursor moved.
   const QString spoken = QStringLiteral("現在のセル ") + address;
   m_address->setAccessibleName(spoken);
-  m_box->setAccessibleDescription(spoken);
+  if (m_box->accessibleName() != spoken) m_box->setAccessibleName(spoken);
 }
 
 void CellEditor::BoxTextChanged(const QString& text) {

@@ -99,7 +99,8 @@ void frmDocument::BuildStrip() {
 
   m_text1 = new QLineEdit(this);
   m_text1->setObjectName(QStringLiteral("Text1"));
-  m_text1->setAccessibleName(QStringLiteral("セルの入力欄"));
+  // Named after the cell it edits once the editor places it; this says what it is.
+  m_text1->setAccessibleDescription(QStringLiteral("セルの入力欄"));
   m_text1->setFont(SheetFont());
   m_text1->setGeometry(Px(1080), 1, Px(1095), stripHeight);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
@@ -14,9 +15,11 @@
 #include <QTest>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "core/sheet/sheet.h"
 #include "support/fakehost.h"
+#include "support/listeningreader.h"
 #include "support/qtprint.h"
 #include "support/sheetwindow.h"
 #include "ui/platform/flexgrid.h"
@@ -58,6 +61,27 @@ TEST(CellEditor, EnterAloneMarksTheSheetModified) {
   w.Key(Qt::Key_Return);  // the average row: no move, still a character
   EXPECT_EQ(w.sheet()->Mynowrow(), 1002);
   EXPECT_TRUE(w.sheet()->IsModified());
+}
+
+// A screen reader may stay on the grid through the focus bounce of a move; the box, where the
+// focus ends, is renamed after its new cell on every move, and says so.
+TEST(CellEditor, AScreenReaderHearsEveryMove) {
+  Window w;
+  w.sheet()->SetViewText(0, 3, QStringLiteral("国語"));
+  w.GoTo(2, 2);
+  test::ListeningReader reader;
+  w.Key(Qt::Key_Right);
+  w.Key(Qt::Key_Down);
+  w.Key(Qt::Key_Up, 2);
+  w.Key(Qt::Key_Up);  // nowhere to go from the first pupil: nothing said
+  w.Click(7, 2);
+  EXPECT_EQ(reader.NamesOf(w.box()), (QStringList{
+                                         QStringLiteral("現在のセル 国語:102"),
+                                         QStringLiteral("現在のセル 国語:103"),
+                                         QStringLiteral("現在のセル 国語:102"),
+                                         QStringLiteral("現在のセル 国語:101"),
+                                         QStringLiteral("現在のセル A:107"),
+                                     }));
 }
 
 TEST(CellEditor, AddressLabel) {
