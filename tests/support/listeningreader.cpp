@@ -1,9 +1,10 @@
 #include "support/listeningreader.h"
 
-#include <QGuiApplication>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
+
+#include <QGuiApplication>
 
 namespace kelt::test {
 namespace {

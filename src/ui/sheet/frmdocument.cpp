@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/sheet/sheet.h"
+#include "ui/platform/boxaccessible.h"
 #include "ui/platform/displaytext.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/fonts.h"
@@ -100,6 +101,7 @@ void frmDocument::BuildStrip() {
   m_text1 = new QLineEdit(this);
   m_text1->setObjectName(QStringLiteral("Text1"));
   // Named after the cell it edits once the editor places it; this says what it is.
+  UseOwnAccessibleText(m_text1);  // before anything asks for its accessible interface
   m_text1->setAccessibleDescription(QStringLiteral("セルの入力欄"));
   m_text1->setFont(SheetFont());
   m_text1->setGeometry(Px(1080), 1, Px(1095), stripHeight);

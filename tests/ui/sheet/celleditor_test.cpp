@@ -13,8 +13,12 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "core/sheet/sheet.h"
@@ -82,6 +86,46 @@ TEST(CellEditor, AScreenReaderHearsEveryMove) {
                                          QStringLiteral("現在のセル 国語:101"),
                                          QStringLiteral("現在のセル A:107"),
                                      }));
+}
+
+// Qt 6.4's own line edit spins for ever when a screen reader asks for the word at the very end
+// of its text. The box answers every boundary at every offset, the end included, at once; a
+// watchdog ends the test program rather than let it hang.
+TEST(CellEditor, AScreenReaderAsksForWordsUpToTheEnd) {
+  Window w;
+  w.GoTo(3, 2);
+  w.box()->setText(QStringLiteral("85 欠 ﾀﾛｳ"));
+  QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(w.box())->textInterface();
+  ASSERT_NE(text, nullptr);
+  std::atomic<bool> answered = false;
+  std::thread watchdog([&] {
+    for (int i = 0; i < 200 && !answered; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (!answered) {
+      std::fputs("the box's accessible text did not answer within 10 s\n", stderr);
+      std::abort();
+    }
+  });
+  const int length = text->characterCount();
+  int start = -1;
+  int end = -1;
+  for (const auto boundary :
+       {QAccessible::CharBoundary, QAccessible::WordBoundary, QAccessible::SentenceBoundary,
+        QAccessible::ParagraphBoundary, QAccessible::LineBoundary, QAccessible::NoBoundary}) {
+    for (int offset = 0; offset <= length; ++offset) {
+      text->textAtOffset(offset, boundary, &start, &end);
+      text->textBeforeOffset(offset, boundary, &start, &end);
+      text->textAfterOffset(offset, boundary, &start, &end);
+    }
+  }
+  answered = true;
+  watchdog.join();
+  EXPECT_EQ(length, 8);
+  EXPECT_EQ(text->textAtOffset(0, QAccessible::WordBoundary, &start, &end), QStringLiteral("85"));
+  EXPECT_EQ(text->text(3, 4), QStringLiteral("欠"));
+  EXPECT_EQ(text->textAtOffset(length, QAccessible::WordBoundary, &start, &end), QString());
+  EXPECT_EQ(start, length);
+  EXPECT_EQ(end, length);
 }
 
 TEST(CellEditor, AddressLabel) {
