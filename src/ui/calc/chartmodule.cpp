@@ -101,6 +101,7 @@ class Panel : public QWidget, public ChartPanel {
       auto* view = new QChartView(v.chart, this);
       view->setObjectName(QString::fromLatin1(v.name));
       view->setAccessibleName(QString::fromUtf8(v.spoken));
+      view->viewport()->setAccessibleName(QString::fromUtf8(v.spoken));
       view->setRenderHint(QPainter::Antialiasing);
       // Twenty class names keep their whole text from about 560 pixels on; a chart is saved and
       // printed at its size on the screen, so it is never narrower.

@@ -49,6 +49,8 @@ GradeDialog::GradeDialog(std::function<frmDocument*()> activeSheet, QWidget* par
     m_bounds[i] = Named(new QLineEdit(QString::fromUtf8(kDefaultBounds[i]), this),
                         QStringLiteral("Text%1").arg(1 + i));
     PlaceInTwips(m_bounds[i], 2760, top, 855, 375);
+    // A screen reader says which grade the number bounds, as the captions beside it show.
+    m_bounds[i]->setAccessibleName(caption->text() + QStringLiteral(" 以上"));
     auto* orMore =
         Named(new QLabel(QStringLiteral("以上"), this), QStringLiteral("Label%1").arg(1 + i));
     PlaceInTwips(orMore, 3675, top, 615, 375);
@@ -80,6 +82,7 @@ GradeDialog::GradeDialog(std::function<frmDocument*()> activeSheet, QWidget* par
     PlaceInTwips(caption, 5520, top, 1080, 375);
     m_counts[i] = Named(new QLineEdit(this), QStringLiteral("Text%1").arg(11 - i));
     PlaceInTwips(m_counts[i], 6720, top, 855, 375);
+    m_counts[i]->setAccessibleName(caption->text() + QStringLiteral(" の人数"));
   }
   auto* unused = Named(new QLineEdit(QStringLiteral("Text6"), this), QStringLiteral("Text6"));
   unused->hide();

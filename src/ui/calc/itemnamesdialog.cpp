@@ -48,6 +48,7 @@ ItemNamesDialog::ItemNamesDialog(std::function<frmDocument*()> activeSheet, QWid
   m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
   // The box edits; the grid only shows and takes clicks.
   m_grid->setFocusPolicy(Qt::NoFocus);
+  m_grid->setAccessibleName(QStringLiteral("列と項目名"));
   PlaceInTwips(m_grid, 0, 0, 2030, 6940);
   m_grid->SetColWidth(0, 500);
   m_grid->SetColWidth(1, 1500);
@@ -58,6 +59,7 @@ ItemNamesDialog::ItemNamesDialog(std::function<frmDocument*()> activeSheet, QWid
 
   m_editor = new QLineEdit(this);
   m_editor->setObjectName(QStringLiteral("Text1"));
+  m_editor->setAccessibleName(QStringLiteral("項目名"));
   m_editor->installEventFilter(this);
   m_editor->setFrame(false);
   connect(m_editor, &QLineEdit::textChanged, this, [this](const QString& text) {

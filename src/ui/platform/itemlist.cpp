@@ -10,6 +10,7 @@ QListWidget* MakeColumnList(QWidget* dialog, const QStringList& names, ItemChoic
   const bool several = choice == ItemChoice::Several;
   auto* list = new QListWidget(dialog);
   list->setObjectName(QStringLiteral("List1"));
+  list->setAccessibleName(QStringLiteral("項目"));
   list->setSelectionMode(several ? QAbstractItemView::NoSelection
                                  : QAbstractItemView::SingleSelection);
   list->setProperty("several", several);
