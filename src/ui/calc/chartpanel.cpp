@@ -11,7 +11,7 @@ QStringList ChartModulePaths() {
   const QString dir = QCoreApplication::applicationDirPath();
   const QString name = QFileInfo(QStringLiteral(KELT_CHART_MODULE)).fileName();
   return {dir + QLatin1Char('/') + name,
-          QDir::cleanPath(dir + QStringLiteral("/../lib/kelt/") + name),
+          QDir::cleanPath(dir + QStringLiteral("/../" KELT_CHART_DIR "/") + name),
           QStringLiteral(KELT_CHART_MODULE)};
 }
 

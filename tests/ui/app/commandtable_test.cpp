@@ -6,9 +6,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QFile>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -288,6 +290,20 @@ TEST(CommandTable, WithASheetEachButtonActs) {
   click("新規作成");
   EXPECT_EQ(frame.sheets().size(), 2);
   EXPECT_TRUE(prompts.AllAnswered());
+}
+
+// ﾍﾙﾌﾟ → 目次 names every menu command by its caption (without its access key) and every key.
+TEST(CommandTable, TheHelpNamesEveryCommandAndKey) {
+  QFile file(QStringLiteral(KELT_HELP_FILE));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString help = QString::fromUtf8(file.readAll());
+  static const QRegularExpression accessKey(QStringLiteral("\\(&.\\)|\\.\\.\\.$"));
+  for (const CommandEntry& entry : Commands()) {
+    const QString caption = QString::fromUtf8(entry.caption).remove(accessKey);
+    if (!entry.menu || caption == u"-") continue;
+    EXPECT_TRUE(help.contains(caption)) << entry.caption;
+    if (*entry.shortcut) EXPECT_TRUE(help.contains(QString::fromLatin1(entry.shortcut)));
+  }
 }
 
 }  // namespace
