@@ -8,6 +8,8 @@ column counts and the names of their first cells; text roles add their text; [hi
   --find NAME   exit 0 when an object with this exact accessible name exists, else 1
                 (table cells are not searched)
   --wait S      wait up to S seconds for kelt's frame to appear first
+  --keys KEYS   press these keys (xdotool names, comma-separated) one by one in kelt and print
+                what a screen reader hears of each: the focus and name changes of kelt's objects
 Needs a session where kelt runs with accessibility on; tools/a11y-check.sh makes one.
 """
 import argparse
@@ -91,18 +93,64 @@ def walk(acc, depth, max_depth, visit):
             walk(child, depth + 1, max_depth, visit)
 
 
+def listen(keys):
+    """Presses each key and prints the announcements that follow it."""
+    import subprocess
+    from gi.repository import GLib
+
+    heard = []
+
+    def on_event(event):
+        src = event.source
+        try:
+            app_name = src.getApplication().name
+        except Exception:
+            return
+        if (app_name or "").lower() != "kelt":
+            return
+        if event.type.startswith("object:state-changed:focused") and not event.detail1:
+            return
+        heard.append(f"{event.type} | {src.getRoleName()} | {src.name}")
+
+    for kind in ("object:property-change:accessible-name", "object:state-changed:focused"):
+        pyatspi.Registry.registerEventListener(on_event, kind)
+    loop = GLib.MainLoop()
+    context = loop.get_context()
+
+    def pump(seconds):
+        end = time.time() + seconds
+        while time.time() < end:
+            context.iteration(False)
+            time.sleep(0.01)
+
+    pump(0.5)
+    heard.clear()
+    for key in keys:
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
+        pump(0.6)
+        print(f"{key}:")
+        for line in heard:
+            print(f"    {line}")
+        heard.clear()
+    return 0
+
+
 def main():
     ap = argparse.ArgumentParser(description="Print kelt's accessible tree.")
     ap.add_argument("--depth", type=int, default=50)
     ap.add_argument("--find", metavar="NAME")
     ap.add_argument("--wait", type=float, default=0, metavar="S")
     ap.add_argument("--app", default="kelt")
+    ap.add_argument("--keys", metavar="KEYS")
     a = ap.parse_args()
 
     app = wait_for_frame(a.app, a.wait) if a.wait else find_app(a.app)
     if app is None:
         print(f"no application named {a.app!r} on the AT-SPI desktop", file=sys.stderr)
         return 2
+
+    if a.keys is not None:
+        return listen(a.keys.split(","))
 
     if a.find is not None:
         found = []

@@ -1,5 +1,6 @@
 #include "ui/sheet/celleditor.h"
 
+#include <QAccessible>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -234,6 +235,8 @@ void CellEditor::KeyDown(int key) {
   }
   Refresh();
   m_box->setFocus();
+  // An arrow key's move ends when the key is released.
+  if (!IsArrow(key)) AnnounceBoxFocus();
 }
 
 void CellEditor::ClearBlock() {
@@ -253,6 +256,11 @@ void CellEditor::ClearBlock() {
 
 void CellEditor::KeyUp(int key) {
   if (!IsArrow(key)) return;
+  BounceThroughGrid(key);
+  AnnounceBoxFocus();
+}
+
+void CellEditor::BounceThroughGrid(int key) {
   const int nowRow = m_sheet->Mynowrow();
   const int nowCol = m_sheet->Mynowcol();
   const bool moved = (key == Qt::Key_Down && nowRow < m_grid->Rows() - 1) ||
@@ -265,6 +273,15 @@ void CellEditor::KeyUp(int key) {
   m_grid->setFocus();
 }
 
+void CellEditor::AnnounceBoxFocus() {
+  // The grid tells assistive technology of its focus when its current cell moves, and last when
+  // the box takes the focus back from it during the bounce; tell it where the focus really is,
+  // or a screen reader stays on the grid and never reads the new cell.
+  if (!m_box->hasFocus()) return;
+  QAccessibleEvent focus(m_box, QAccessible::Focus);
+  QAccessible::updateAccessibility(&focus);
+}
+
 void CellEditor::GridGotFocus() {
   Refresh();
   if (m_host && m_host->FocusAllowed()) m_box->setFocus();
@@ -274,6 +291,7 @@ void CellEditor::GridMousePressed(int row, int col) {
   // A name cell is taken over by the next key, so a click there does not load it yet.
   if (col > 1 && row > 0) Refresh();
   m_box->setFocus();
+  AnnounceBoxFocus();
 }
 
 }  // namespace kelt

@@ -39,6 +39,10 @@ class CellEditor : public QObject {
   void ShowAddress();
   void KeyDown(int key);
   void KeyUp(int key);
+  // After an arrow key's move, the focus goes through the grid and back to the box.
+  void BounceThroughGrid(int key);
+  // Tells assistive technology that the box has the focus, when it has.
+  void AnnounceBoxFocus();
   void ClearBlock();
   void BoxTextChanged(const QString& text);
   void GridGotFocus();

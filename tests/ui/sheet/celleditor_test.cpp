@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "core/sheet/sheet.h"
@@ -74,11 +75,21 @@ TEST(CellEditor, AScreenReaderHearsEveryMove) {
   w.sheet()->SetViewText(0, 3, QStringLiteral("国語"));
   w.GoTo(2, 2);
   test::ListeningReader reader;
-  w.Key(Qt::Key_Right);
-  w.Key(Qt::Key_Down);
-  w.Key(Qt::Key_Up, 2);
-  w.Key(Qt::Key_Up);  // nowhere to go from the first pupil: nothing said
+  // After each move the focus ends on the box: the last focus a reader hears must be the box's.
+  auto lastFocus = [&reader] {
+    QObject* last = nullptr;
+    for (const test::ListeningReader::Heard& heard : reader.heard())
+      if (heard.type == QAccessible::Focus) last = heard.object;
+    return last;
+  };
+  const std::pair<Qt::Key, int> moves[] = {
+      {Qt::Key_Right, 1}, {Qt::Key_Down, 1}, {Qt::Key_Up, 2}, {Qt::Key_Up, 1}};
+  for (const auto& [key, times] : moves) {
+    w.Key(key, times);
+    EXPECT_EQ(lastFocus(), w.box()) << key;
+  }
   w.Click(7, 2);
+  EXPECT_EQ(lastFocus(), w.box()) << "a click";
   EXPECT_EQ(reader.NamesOf(w.box()), (QStringList{
                                          QStringLiteral("現在のセル 国語:102"),
                                          QStringLiteral("現在のセル 国語:103"),
