@@ -8,6 +8,8 @@ column counts and the names of their first cells; text roles add their text; [hi
   --find NAME   exit 0 when an object with this exact accessible name exists, else 1
                 (table cells are not searched)
   --wait S      wait up to S seconds for kelt's frame to appear first
+  --last-word   type "85 欠" into the editor box and ask it, as Orca does, for the word at the very
+                end of its text (Qt 6.4's own line edit spins for ever there); exit 0 on an answer
   --keys KEYS   press these keys (xdotool names, comma-separated) one by one in kelt and print
                 what a screen reader hears of each: the focus and name changes of kelt's objects
 Needs a session where kelt runs with accessibility on; tools/a11y-check.sh makes one.
@@ -93,6 +95,30 @@ def walk(acc, depth, max_depth, visit):
             walk(child, depth + 1, max_depth, visit)
 
 
+def ask_last_word(app):
+    """Types into the editor box, then asks for the word at the end of its text."""
+    import subprocess
+
+    subprocess.run(["xdotool", "type", "--delay", "50", "85 x"], check=True)
+    time.sleep(0.5)
+    boxes = []
+
+    def match(o, d):
+        if o.getRoleName() == "text" and (o.name or "").startswith("現在のセル"):
+            boxes.append(o)
+
+    walk(app, 0, 50, match)
+    if not boxes:
+        print("no editor box found", file=sys.stderr)
+        return 1
+    text = boxes[0].queryText()
+    length = text.characterCount
+    start = time.time()
+    word = text.getTextAtOffset(length, pyatspi.TEXT_BOUNDARY_WORD_START)
+    print(f"{length} characters; the word at {length}: {word!r} in {time.time() - start:.2f} s")
+    return 0
+
+
 def listen(keys):
     """Presses each key and prints the announcements that follow it."""
     import subprocess
@@ -142,6 +168,7 @@ def main():
     ap.add_argument("--wait", type=float, default=0, metavar="S")
     ap.add_argument("--app", default="kelt")
     ap.add_argument("--keys", metavar="KEYS")
+    ap.add_argument("--last-word", action="store_true")
     a = ap.parse_args()
 
     app = wait_for_frame(a.app, a.wait) if a.wait else find_app(a.app)
@@ -151,6 +178,8 @@ def main():
 
     if a.keys is not None:
         return listen(a.keys.split(","))
+    if a.last_word:
+        return ask_last_word(app)
 
     if a.find is not None:
         found = []
