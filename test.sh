@@ -24,3 +24,8 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:intercept_tls_get_addr=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 cd build-tests
 ctest --output-on-failure -j"$(nproc)"
+# In CI, as root on a machine of its own, the Debian package is built, checked, installed and
+# removed too (tools/package-check.sh).
+if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
+  cd .. && tools/package-check.sh
+fi

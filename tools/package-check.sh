@@ -33,7 +33,7 @@ default=$(XDG_DATA_DIRS=/usr/share xdg-mime query default application/x-kelt)
 # dpkg's trigger has put *.klt in the desktop's file-type database.
 grep -q '^[0-9]*:application/x-kelt:\*\.klt$' /usr/share/mime/globs2 ||
   { echo "*.klt is not known as application/x-kelt"; exit 1; }
-man -w kelt >/dev/null
+dpkg -L kelt | grep '/man1/kelt\.1\.gz$' >/dev/null || { echo "no manual page in the package"; exit 1; }
 
 echo "== remove"
 apt-get purge -y -qq kelt >/dev/null
