@@ -26,7 +26,6 @@ class ListeningReader {
   const QList<Heard>& heard() const { return m_heard; }
   // The names announced for `object` by NameChanged events, in order.
   QStringList NamesOf(const QObject* object) const;
-  void Clear() { m_heard.clear(); }
 
  private:
   static void Record(QAccessibleEvent* event);

@@ -184,11 +184,6 @@ void Sheet::MarkStored(const QRect& stillUnstored) {
   m_wholeViewUnstored = false;
 }
 
-void Sheet::CopyStorageToGradeView(int firstRow, int firstCol) {
-  CopyGradeRows(m_storage, m_view, firstRow, firstCol);
-  AnnounceWritten();
-}
-
 void Sheet::CopyGradeRows(const TextGrid& storage, TextGrid& view, int firstRow, int firstCol) {
   // Both grids share their columns; a narrower view takes what fits.
   const int cols = std::min(storage.Cols(), view.Cols());
@@ -199,7 +194,8 @@ void Sheet::CopyGradeRows(const TextGrid& storage, TextGrid& view, int firstRow,
 }
 
 void Sheet::ReloadGradeView() {
-  CopyStorageToGradeView(1, 0);
+  CopyGradeRows(m_storage, m_view, 1, 0);
+  AnnounceWritten();
   // Every pupil and year cell now holds what storage holds, unless the view is the wider.
   if (m_storage.Cols() >= m_view.Cols()) MarkStored();
 }
@@ -274,12 +270,13 @@ bool Sheet::ShowGrade() {
   return true;
 }
 
-void Sheet::MoveCursor(int row, int col, CursorMove how) {
+bool Sheet::MoveCursor(int row, int col, CursorMove how) {
   const bool moved = row != m_nowRow || col != m_nowCol;
   m_nowRow = row;
   m_nowCol = col;
   if (moved) emit cursorMoved(row, col);
   if (how == CursorMove::AskGrid) emit currentCellRequested(row, col);
+  return moved;
 }
 
 void Sheet::Undo() {

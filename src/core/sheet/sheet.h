@@ -149,7 +149,8 @@ class Sheet : public QObject {
   // shows the move (a click, a key it took) and keeps its block selection.
   enum class CursorMove { AskGrid, FromGrid };
   // The one way the editor's current cell changes; every change is announced by cursorMoved.
-  void MoveCursor(int row, int col, CursorMove how = CursorMove::AskGrid);
+  // True when the cell changed.
+  bool MoveCursor(int row, int col, CursorMove how = CursorMove::AskGrid);
 
  signals:
   void viewCellChanged(int row, int col);
@@ -179,8 +180,6 @@ class Sheet : public QObject {
   void MarkStored(const QRect& stillUnstored = {});
   // Copies class n's rows of `storage` into a class view, from column 1 on.
   static void CopyClassRows(const TextGrid& storage, int classIndex, TextGrid& view);
-  // Copies storage into the grade view's rows from firstRow and columns from firstCol.
-  void CopyStorageToGradeView(int firstRow, int firstCol);
   static void CopyGradeRows(const TextGrid& storage, TextGrid& view, int firstRow, int firstCol);
   // The texts of a fresh grade view: headers, pupil numbers, year labels.
   static void WriteFreshLayout(TextGrid& view);

@@ -10,7 +10,8 @@
 namespace kelt {
 
 namespace {
-using List = ColumnDialogKind::List;
+using Rounding = ColumnDialogKind::Rounding;
+using Results = ColumnDialogKind::Results;
 
 struct DialogRow {
   CalcDialog which;
@@ -19,47 +20,18 @@ struct DialogRow {
 
 const DialogRow kDialogs[] = {
     {CalcDialog::Total,
-     {.name = "合計",
-      .list = List::Several,
-      .rounding = false,
-      .writesTarget = true,
-      .okCaption = "合計",
-      .compute = &HorizontalTotal}},
+     {"合計", ItemChoice::Several, Rounding::None, Results::AtCursor, "合計", &HorizontalTotal}},
     {CalcDialog::Average,
-     {.name = "平均",
-      .list = List::Several,
-      .rounding = true,
-      .writesTarget = true,
-      .okCaption = "平均",
-      .compute = &HorizontalAverage}},
+     {"平均", ItemChoice::Several, Rounding::Offered, Results::AtCursor, "平均",
+      &HorizontalAverage}},
     {CalcDialog::VerticalTotalAverage,
-     {.name = "縦合計平均",
-      .list = List::Several,
-      .rounding = true,
-      .writesTarget = false,
-      .okCaption = "平均・合計",
-      .compute = &VerticalTotalAverage}},
-    {CalcDialog::Rank,
-     {.name = "順位",
-      .list = List::One,
-      .rounding = false,
-      .writesTarget = true,
-      .okCaption = "順位",
-      .compute = &Rank}},
+     {"縦合計平均", ItemChoice::Several, Rounding::Offered, Results::InTotalRows, "平均・合計",
+      &VerticalTotalAverage}},
+    {CalcDialog::Rank, {"順位", ItemChoice::One, Rounding::None, Results::AtCursor, "順位", &Rank}},
     {CalcDialog::DeviationScore,
-     {.name = "偏差値",
-      .list = List::One,
-      .rounding = true,
-      .writesTarget = true,
-      .okCaption = "偏差値",
-      .compute = &DeviationScore}},
+     {"偏差値", ItemChoice::One, Rounding::Offered, Results::AtCursor, "偏差値", &DeviationScore}},
     {CalcDialog::Rounding,
-     {.name = "四捨五入",
-      .list = List::None,
-      .rounding = true,
-      .writesTarget = true,
-      .okCaption = "四捨五入",
-      .compute = &RoundColumn}},
+     {"四捨五入", std::nullopt, Rounding::Offered, Results::AtCursor, "四捨五入", &RoundColumn}},
 };
 // A dialog of the frame, once; nothing without an active sheet.
 template <typename Make>

@@ -62,13 +62,12 @@ ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocume
   MakeSingleDialog(this, name);
 
   auto* layout = new QVBoxLayout(this);
-  if (kind.list != ColumnDialogKind::List::None) {
-    m_list = MakeColumnList(
-        this, ScoreColumnNames(m_activeSheet()),
-        kind.list == ColumnDialogKind::List::Several ? ItemChoice::Several : ItemChoice::One);
+  if (kind.list) {
+    m_list = MakeColumnList(this, ScoreColumnNames(m_activeSheet()), *kind.list);
     layout->addWidget(m_list, 1);
   }
-  if (kind.rounding) m_options = AddRoundingChoice(this, layout);
+  if (kind.rounding == ColumnDialogKind::Rounding::Offered)
+    m_options = AddRoundingChoice(this, layout);
   auto* buttons = new QHBoxLayout;
   auto* ok = new QPushButton(QString::fromUtf8(kind.okCaption), this);
   ok->setObjectName(QStringLiteral("Command1"));
@@ -79,7 +78,7 @@ ColumnDialog::ColumnDialog(const ColumnDialogKind& kind, std::function<frmDocume
   layout->addLayout(buttons);
   connect(ok, &QPushButton::clicked, this, &ColumnDialog::Accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::close);
-  resize(240, kind.list == ColumnDialogKind::List::None ? 160 : 360);
+  resize(240, kind.list ? 360 : 160);
 }
 
 CalcChoice ColumnDialog::Choice() const {
@@ -92,8 +91,8 @@ CalcChoice ColumnDialog::Choice() const {
 void ColumnDialog::Accept() {
   if (RunCalculation(
           this, m_activeSheet(), Choice(),
-          {.writesAtCursor = m_kind.writesTarget,
-           .needsItem = m_kind.list == ColumnDialogKind::List::One},
+          {.writesAtCursor = m_kind.results == ColumnDialogKind::Results::AtCursor,
+           .needsItem = m_kind.list == ItemChoice::One},
           [this](TextGrid& view, const CalcChoice& choice) { m_kind.compute(view, choice); })) {
     close();
   }

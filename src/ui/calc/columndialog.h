@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 #include "core/calc/computations.h"
+#include "ui/platform/itemlist.h"
 
 class QBoxLayout;
 class QButtonGroup;
@@ -33,11 +35,12 @@ bool RunCalculation(QWidget* dialog, frmDocument* doc, CalcChoice choice, CalcNe
 
 // One row of the dialog table.
 struct ColumnDialogKind {
-  enum class List { None, Several, One };
-  const char* name;  // objectName and title
-  List list;
-  bool rounding;      // offers the rounding choice
-  bool writesTarget;  // writes into the grid's current column
+  enum class Rounding { None, Offered };         // the rounding choice
+  enum class Results { AtCursor, InTotalRows };  // where the computation writes
+  const char* name;                              // objectName and title
+  std::optional<ItemChoice> list;                // the column list, if the dialog has one
+  Rounding rounding;
+  Results results;
   const char* okCaption;
   Computation compute;
 };

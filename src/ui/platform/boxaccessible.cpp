@@ -3,8 +3,6 @@
 #include <QAccessibleWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QStyle>
-#include <QStyleOptionFrame>
 
 namespace kelt {
 namespace {

@@ -79,11 +79,9 @@ void CellEditor::LoadBox(Load when) {
 }
 
 void CellEditor::Refresh() {
-  const bool sameCell =
-      m_sheet->Mynowrow() == m_grid->Row() && m_sheet->Mynowcol() == m_grid->Col();
-  m_sheet->MoveCursor(m_grid->Row(), m_grid->Col(), Sheet::CursorMove::FromGrid);
+  const bool moved = m_sheet->MoveCursor(m_grid->Row(), m_grid->Col(), Sheet::CursorMove::FromGrid);
   // Reloading the same text into the same cell would reset the caret and any composition.
-  LoadBox(sameCell ? Load::IfDifferent : Load::Always);
+  LoadBox(moved ? Load::Always : Load::IfDifferent);
   ShowAddress();
 }
 

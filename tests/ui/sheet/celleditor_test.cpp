@@ -134,6 +134,10 @@ TEST(CellEditor, AScreenReaderAsksForWordsUpToTheEnd) {
   EXPECT_EQ(length, 8);
   EXPECT_EQ(text->textAtOffset(0, QAccessible::WordBoundary, &start, &end), QStringLiteral("85"));
   EXPECT_EQ(text->text(3, 4), QStringLiteral("欠"));
+  // A reader that edits through the interface writes the cell, as typing does.
+  QAccessible::queryAccessibleInterface(w.box())->editableTextInterface()->replaceText(
+      0, 2, QStringLiteral("90"));
+  EXPECT_EQ(w.sheet()->ViewText(3, 2), QStringLiteral("90 欠 ﾀﾛｳ"));
   EXPECT_EQ(text->textAtOffset(length, QAccessible::WordBoundary, &start, &end), QString());
   EXPECT_EQ(start, length);
   EXPECT_EQ(end, length);
