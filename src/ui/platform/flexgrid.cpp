@@ -16,6 +16,8 @@
 #include <cmath>
 
 #include "core/sheet/textgrid.h"
+#include "ui/platform/displaytext.h"
+#include "ui/platform/gridaccessible.h"
 #include "ui/platform/textgridmodel.h"
 #include "ui/platform/twips.h"
 
@@ -224,7 +226,11 @@ FlexGrid::FlexGrid(const TextGrid* grid, QWidget* parent)
   }
   setPalette(p);
 
-  if (auto* corner = findChild<QAbstractButton*>()) corner->installEventFilter(this);
+  if (auto* corner = findChild<QAbstractButton*>()) {
+    corner->installEventFilter(this);
+    m_corner = corner;
+  }
+  UseOwnAccessibleTables();  // before anything asks for the grid's accessible interface
 }
 
 int FlexGrid::Px(int twips) const { return TwipsToPixels(twips, WidgetDpi(this)); }
@@ -234,6 +240,76 @@ int FlexGrid::Rows() const { return m_model->rowCount() + 1; }
 int FlexGrid::Cols() const { return m_model->columnCount() + 1; }
 
 QString FlexGrid::TextMatrix(int row, int col) const { return m_grid->Text(row, col); }
+
+QString FlexGrid::ShownText(int row, int col) const { return DisplayText(m_grid->Text(row, col)); }
+
+// Qt's own accessible table reports its headers where they would be unscrolled; these are the
+// places the cells are painted, headers and the frozen names included.
+QRect FlexGrid::CellScreenRect(int row, int col) const {
+  if (row < 0 || col < 0 || row >= Rows() || col >= Cols()) return {};
+  const bool frozenName = col == 1 && m_fixedCols == 2;
+  const int numberWidth = m_rowHeader->NumberWidth();
+  QRect local;
+  const QWidget* in = nullptr;
+  if (row == 0 && (col == 0 || frozenName)) {
+    if (!m_corner) return {};
+    in = m_corner;
+    local = col == 0 ? QRect(0, 0, numberWidth, m_corner->height())
+                     : QRect(numberWidth, 0, m_rowHeader->NameWidth(), m_corner->height());
+  } else if (row == 0) {
+    const QHeaderView* header = horizontalHeader();
+    if (header->isSectionHidden(col - 1)) return {};
+    in = header->viewport();
+    local = QRect(header->sectionViewportPosition(col - 1), 0, header->sectionSize(col - 1),
+                  header->height());
+  } else if (col == 0 || frozenName) {
+    if (m_rowHeader->isSectionHidden(row - 1)) return {};
+    in = m_rowHeader->viewport();
+    local =
+        QRect(col == 0 ? 0 : numberWidth, m_rowHeader->sectionViewportPosition(row - 1),
+              col == 0 ? numberWidth : m_rowHeader->NameWidth(), m_rowHeader->sectionSize(row - 1));
+  } else {
+    in = viewport();
+    local = visualRect(m_model->index(row - 1, col - 1));
+    if (local.isEmpty()) return {};
+  }
+  return {in->mapToGlobal(local.topLeft()), local.size()};
+}
+
+QRect FlexGrid::SightFor(int row, int col) const {
+  const QWidget* part = row == 0 && (col == 0 || (col == 1 && m_fixedCols == 2)) ? m_corner
+                        : row == 0                                   ? horizontalHeader()
+                        : col == 0 || (col == 1 && m_fixedCols == 2) ? m_rowHeader
+                                                                     : viewport();
+  if (!part || !part->isVisible()) return {};
+  return {part->mapToGlobal(QPoint(0, 0)), part->size()};
+}
+
+QPoint FlexGrid::CellAtScreen(const QPoint& global) const {
+  const auto inside = [&](const QWidget* widget) {
+    return widget && widget->isVisible() && widget->rect().contains(widget->mapFromGlobal(global));
+  };
+  const int numberWidth = m_rowHeader->NumberWidth();
+  if (inside(m_corner)) {
+    return {m_corner->mapFromGlobal(global).x() < numberWidth ? 0 : 1, 0};
+  }
+  if (inside(horizontalHeader())) {
+    const QHeaderView* header = horizontalHeader();
+    const int section = header->logicalIndexAt(header->viewport()->mapFromGlobal(global));
+    return section < 0 ? QPoint(-1, -1) : QPoint(section + 1, 0);
+  }
+  if (inside(m_rowHeader)) {
+    const QPoint at = m_rowHeader->viewport()->mapFromGlobal(global);
+    const int section = m_rowHeader->logicalIndexAt(at);
+    if (section < 0) return {-1, -1};
+    return {at.x() < numberWidth ? 0 : 1, section + 1};
+  }
+  if (inside(viewport())) {
+    const QModelIndex index = indexAt(viewport()->mapFromGlobal(global));
+    if (index.isValid()) return {index.column() + 1, index.row() + 1};
+  }
+  return {-1, -1};
+}
 
 void FlexGrid::SetCurrentCell(int row, int col) {
   m_row = row;

@@ -27,6 +27,16 @@ class FlexGrid : public QTableView {
   // 1 or 2; a current cell left inside the fixed columns moves to the first scrolling one.
   void SetFixedCols(int fixedCols);
   QString TextMatrix(int row, int col) const;
+  // The text the screen shows for a cell: its start, for a text too long to show.
+  QString ShownText(int row, int col) const;
+  // Where cell (row, col) is drawn, in global coordinates, in sight or scrolled out of it: a fixed
+  // cell in its header, a frozen name beside the number. Empty for a cell drawn nowhere.
+  QRect CellScreenRect(int row, int col) const;
+  // The part of the screen where cell (row, col) can be seen: the cells' area, or the header
+  // that draws it.
+  QRect SightFor(int row, int col) const;
+  // The cell drawn at a global point, as (column, row); (−1, −1) outside every cell.
+  QPoint CellAtScreen(const QPoint& global) const;
 
   // Current cell (where a selection starts) and the far corner of the selection.
   int Row() const { return m_row; }
@@ -89,6 +99,7 @@ class FlexGrid : public QTableView {
   int m_col = 1;
   int m_fixedCols = 1;
   RowHeader* m_rowHeader;
+  QWidget* m_corner = nullptr;
   int m_mouseRow = -1;
   int m_mouseCol = -1;
   bool m_settingCurrent = false;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QHeaderView>
 #include <QImage>
 #include <QItemSelection>
@@ -10,6 +12,7 @@
 #include <QTest>
 
 #include "core/sheet/textgrid.h"
+#include "support/listeningreader.h"
 #include "support/qtprint.h"
 #include "ui/platform/textgridmodel.h"
 
@@ -148,6 +151,116 @@ TEST(FlexGrid, CurrentCellSelectionAndScroll) {
   QTest::mouseClick(f.flex.viewport(), Qt::LeftButton, Qt::ShiftModifier, far.center());
   EXPECT_EQ(f.flex.RowSel(), 4);
   EXPECT_EQ(f.flex.ColSel(), 3);
+}
+
+// A magnifier or a screen reader following the cursor asks where each cell, header and frozen
+// name is: after scrolling, each is where it is drawn, in line with its row or column.
+TEST(FlexGrid, AssistiveTechnologyFindsEachCellWhereItIsDrawn) {
+  Fixture f;
+  f.flex.SetColWidth(1, 1400);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.flex));
+  f.flex.SetTopRow(60);
+  f.flex.SetLeftCol(5);
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&f.flex);
+  ASSERT_TRUE(table && table->tableInterface());
+  const auto global = [](const QWidget* widget) {
+    return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+  };
+  const auto dataCell = [&](int row, int col) {
+    const QRect local = f.flex.visualRect(f.flex.model()->index(row - 1, col - 1));
+    return QRect(f.flex.viewport()->mapToGlobal(local.topLeft()), local.size());
+  };
+
+  struct Probe {
+    const char* what;
+    int fixedCols;
+    int row;
+    int col;
+    QAccessible::Role role;
+    QString name;
+  };
+  const QList<Probe> probes = {
+      {"a cell", 1, 61, 6, QAccessible::Cell, {}},
+      {"a row header", 1, 61, 0, QAccessible::RowHeader, QStringLiteral("61")},
+      {"a column header", 1, 0, 6, QAccessible::ColumnHeader, QStringLiteral("H6")},
+      {"a frozen name", 2, 62, 1, QAccessible::Cell, QStringLiteral("name62")},
+      {"the frozen name's header", 2, 0, 1, QAccessible::ColumnHeader, QStringLiteral("H1")},
+      {"a row header beside frozen names", 2, 62, 0, QAccessible::RowHeader, QStringLiteral("62")},
+  };
+  for (int r = 1; r < 100; ++r) f.grid.SetText(r, 1, QStringLiteral("name%1").arg(r));
+  for (const Probe& p : probes) {
+    SCOPED_TRACE(p.what);
+    f.flex.SetFixedCols(p.fixedCols);
+    f.flex.SetTopRow(60);
+    QCoreApplication::processEvents();
+    QAccessibleInterface* cell = table->child(p.row * f.flex.Cols() + p.col);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->role(), p.role);
+    if (!p.name.isEmpty()) {
+      EXPECT_EQ(cell->text(QAccessible::Name), p.name);
+    }
+    EXPECT_EQ(table->indexOfChild(cell), p.row * f.flex.Cols() + p.col);
+    const QRect rect = cell->rect();
+    ASSERT_FALSE(rect.isEmpty());
+    EXPECT_FALSE(cell->state().invisible);
+    // In line with the row's or the column's cells, inside the part of the grid that draws it.
+    // A cell among the scrolling ones leaves out its grid line; a header draws its own border.
+    const int line = p.role == QAccessible::Cell && p.col >= p.fixedCols ? 1 : 0;
+    if (p.row > 0) {
+      EXPECT_EQ(
+          rect.top(),
+          f.flex.viewport()->mapToGlobal(QPoint(0, f.flex.rowViewportPosition(p.row - 1))).y());
+      EXPECT_EQ(rect.height(), f.flex.rowHeight(p.row - 1) - line);
+    }
+    if (p.role == QAccessible::ColumnHeader && p.col == 6) {
+      EXPECT_EQ(
+          rect.left(),
+          f.flex.viewport()->mapToGlobal(QPoint(f.flex.columnViewportPosition(p.col - 1), 0)).x());
+      EXPECT_EQ(rect.width(), f.flex.columnWidth(p.col - 1));
+    }
+    if (p.role == QAccessible::Cell && p.fixedCols == 1) {
+      EXPECT_EQ(rect, dataCell(p.row, p.col));
+    }
+    const QWidget* part = p.row == 0 && p.col == 1   ? f.flex.findChild<QAbstractButton*>()
+                          : p.row == 0               ? f.flex.horizontalHeader()
+                          : p.col <= p.fixedCols - 1 ? f.flex.verticalHeader()
+                                                     : f.flex.viewport();
+    EXPECT_EQ(global(part).intersected(rect), rect);
+    EXPECT_EQ(table->childAt(rect.center().x(), rect.center().y()), cell);
+  }
+
+  // A cell scrolled out of sight says so; the data cells know their headers.
+  f.flex.SetFixedCols(1);
+  QAccessibleInterface* above = table->tableInterface()->cellAt(1, 1);
+  ASSERT_NE(above, nullptr);
+  EXPECT_TRUE(above->state().invisible);
+  QAccessibleTableCellInterface* inTable = above->tableCellInterface();
+  ASSERT_NE(inTable, nullptr);
+  EXPECT_EQ(inTable->rowHeaderCells().value(0)->text(QAccessible::Name), QStringLiteral("2"));
+  EXPECT_EQ(inTable->columnHeaderCells().value(0)->text(QAccessible::Name), QStringLiteral("H2"));
+}
+
+// The grid announces its current cell by a child number of Qt's item views: that number names
+// the same cell in kelt's table.
+TEST(FlexGrid, TheAnnouncedCellIsTheCurrentOne) {
+  Fixture f;
+  test::ListeningReader reader;
+  f.flex.SetCurrentCell(5, 3);
+  bool heard = false;
+  for (const auto& h : reader.heard()) {
+    if (h.object == &f.flex && h.type == QAccessible::Focus) heard = h.name == QStringLiteral("85");
+  }
+  EXPECT_TRUE(heard);
+  // Rows come and go under a listening reader: the cells given out before are forgotten, and the
+  // table names the new ones.
+  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&f.flex);
+  EXPECT_EQ(table->tableInterface()->cellAt(4, 2)->text(QAccessible::Name), QStringLiteral("85"));
+  f.flex.Model()->BeginSetRows(100, 120);
+  f.grid.SetRows(120);
+  f.grid.SetText(110, 3, QStringLiteral("42"));
+  f.flex.Model()->EndSetRows();
+  EXPECT_EQ(table->childCount(), 120 * 10);
+  EXPECT_EQ(table->tableInterface()->cellAt(109, 2)->text(QAccessible::Name), QStringLiteral("42"));
 }
 
 TEST(FlexGrid, AlignmentCodes) {
