@@ -12,6 +12,8 @@ column counts and the names of their first cells; text roles add their text; [hi
                 end of its text (Qt 6.4's own line edit spins for ever there); exit 0 on an answer
   --keys KEYS   press these keys (xdotool names, comma-separated) one by one in kelt and print
                 what a screen reader hears of each: the focus and name changes of kelt's objects
+  --row-headers after any --keys, compare where each row header in sight is reported with where
+                its row's name cell is (a magnifier follows the header); exit 0 when all agree
 Needs a session where kelt runs with accessibility on; tools/a11y-check.sh makes one.
 """
 import argparse
@@ -161,6 +163,33 @@ def listen(keys):
     return 0
 
 
+def row_headers(app):
+    """Prints the rows in sight with their header's and their name cell's places on screen."""
+    tables = []
+    walk(app, 0, 50, lambda o, d: tables.append(o) if o.getRoleName() == "table" else None)
+    if not tables:
+        print("no table found", file=sys.stderr)
+        return 1
+    table = tables[0].queryTable()
+    box = tables[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    in_sight = wrong = 0
+    for row in range(table.nRows):
+        cell = table.getAccessibleAt(row, 0).queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        if cell.y < box.y or cell.y + cell.height > box.y + box.height:
+            if in_sight:
+                break
+            continue
+        in_sight += 1
+        header = table.getRowHeader(row)
+        place = header.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        agrees = place.y == cell.y and abs(place.height - cell.height) <= 1  # its grid line
+        wrong += not agrees
+        print(f"row {row + 1} | header {header.name!r} at y={place.y} h={place.height}"
+              f" | name cell at y={cell.y} h={cell.height}" + ("" if agrees else " | MISMATCH"))
+    print(f"{in_sight} rows in sight, {wrong} headers elsewhere")
+    return 0 if in_sight and not wrong else 1
+
+
 def main():
     ap = argparse.ArgumentParser(description="Print kelt's accessible tree.")
     ap.add_argument("--depth", type=int, default=50)
@@ -169,6 +198,7 @@ def main():
     ap.add_argument("--app", default="kelt")
     ap.add_argument("--keys", metavar="KEYS")
     ap.add_argument("--last-word", action="store_true")
+    ap.add_argument("--row-headers", action="store_true")
     a = ap.parse_args()
 
     app = wait_for_frame(a.app, a.wait) if a.wait else find_app(a.app)
@@ -177,7 +207,11 @@ def main():
         return 2
 
     if a.keys is not None:
-        return listen(a.keys.split(","))
+        heard = listen(a.keys.split(","))
+        if not a.row_headers:
+            return heard
+    if a.row_headers:
+        return row_headers(app)
     if a.last_word:
         return ask_last_word(app)
 

@@ -230,7 +230,7 @@ FlexGrid::FlexGrid(const TextGrid* grid, QWidget* parent)
     corner->installEventFilter(this);
     m_corner = corner;
   }
-  UseOwnAccessibleTables();  // before anything asks for the grid's accessible interface
+  UseOwnAccessibleTable(this);
 }
 
 int FlexGrid::Px(int twips) const { return TwipsToPixels(twips, WidgetDpi(this)); }

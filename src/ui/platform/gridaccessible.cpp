@@ -202,12 +202,17 @@ QAccessibleInterface* GridFactory(const QString& className, QObject* object) {
 
 }  // namespace
 
-void UseOwnAccessibleTables() {
+void UseOwnAccessibleTable(FlexGrid* grid) {
   static const bool installed = [] {
     QAccessible::installFactory(&GridFactory);
     return true;
   }();
   (void)installed;
+  // Under a screen reader the table view's own construction already asks for an accessible
+  // interface, while the grid is still only a table view, and Qt keeps the one it made then.
+  QAccessibleInterface* made = QAccessible::queryAccessibleInterface(grid);
+  if (made && !dynamic_cast<GridAccessible*>(made))
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 }  // namespace kelt

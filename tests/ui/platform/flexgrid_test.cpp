@@ -154,8 +154,11 @@ TEST(FlexGrid, CurrentCellSelectionAndScroll) {
 }
 
 // A magnifier or a screen reader following the cursor asks where each cell, header and frozen
-// name is: after scrolling, each is where it is drawn, in line with its row or column.
+// name is: after scrolling, each is where it is drawn, in line with its row or column. The reader
+// listens from before the grid is made, as in a desktop session, when the grid's construction
+// already reaches for its accessible interface.
 TEST(FlexGrid, AssistiveTechnologyFindsEachCellWhereItIsDrawn) {
+  test::ListeningReader reader;
   Fixture f;
   f.flex.SetColWidth(1, 1400);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.flex));
