@@ -68,6 +68,15 @@ class TextGrid {
     m_cells[Index(row, col)] = Packed(text);
     Written(row, col);
   }
+  // Whether cell (row, col) holds the same text here and in `other`, compared as they are held;
+  // a cell outside a grid is empty.
+  bool SameText(int row, int col, const TextGrid& other) const {
+    const bool here = Contains(row, col);
+    const bool there = other.Contains(row, col);
+    if (here && there) return m_cells[Index(row, col)] == other.m_cells[other.Index(row, col)];
+    if (here) return m_cells[Index(row, col)].isEmpty();
+    return !there || other.m_cells[other.Index(row, col)].isEmpty();
+  }
   // Copies cell (fromRow, fromCol) of `from` into (row, col) as it is held, without unpacking it:
   // the copies between a sheet's grids and within one.
   void CopyText(int row, int col, const TextGrid& from, int fromRow, int fromCol) {

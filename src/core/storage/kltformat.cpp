@@ -21,23 +21,6 @@ constexpr char16_t kComma = u',';
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 
-struct Extent {
-  int lastRow = 0;  // R
-  int lastCol = 0;  // C
-};
-
-Extent WrittenExtent(const TextGrid& storage) {
-  Extent extent;
-  for (int r = 0; r < storage.Rows(); ++r) {
-    for (int c = 1; c < storage.Cols(); ++c) {
-      if (storage.IsEmpty(r, c)) continue;
-      extent.lastRow = std::max(extent.lastRow, r);
-      extent.lastCol = std::max(extent.lastCol, c);
-    }
-  }
-  return extent;
-}
-
 bool HasSeparator(const QString& text) {
   return std::any_of(text.cbegin(), text.cend(), [](QChar ch) {
     const char16_t u = ch.unicode();
@@ -85,8 +68,20 @@ class ShortFields {
 
 }  // namespace
 
+KltExtent KltWrittenExtent(const TextGrid& storage) {
+  KltExtent extent;
+  for (int r = 0; r < storage.Rows(); ++r) {
+    for (int c = 1; c < storage.Cols(); ++c) {
+      if (storage.IsEmpty(r, c)) continue;
+      extent.lastRow = std::max(extent.lastRow, r);
+      extent.lastCol = std::max(extent.lastCol, c);
+    }
+  }
+  return extent;
+}
+
 QString KltText(const TextGrid& storage) {
-  const Extent extent = WrittenExtent(storage);
+  const KltExtent extent = KltWrittenExtent(storage);
   static const QString kLineEnd = QStringLiteral("\r\n");
   // With C = 0 nothing lies in columns 1 and up: each row is an empty line, since the cell
   // (r, C) that ends a line would be column 0, which is never written.
@@ -116,7 +111,7 @@ QByteArray WriteKlt(const TextGrid& storage, QList<qsizetype>* unencodable) {
 }
 
 QList<UnstorableCell> FindUnstorableCells(const TextGrid& storage) {
-  const Extent extent = WrittenExtent(storage);
+  const KltExtent extent = KltWrittenExtent(storage);
   QList<UnstorableCell> cells;
   for (int r = 0; r <= extent.lastRow; ++r) {
     for (int c = 1; c <= extent.lastCol; ++c) {

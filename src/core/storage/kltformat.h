@@ -18,8 +18,15 @@ class Sheet;
 inline constexpr int kKltMaxLines = 1043;  // storage rows 0 to 1042
 inline constexpr int kKltMaxFields = 256;  // columns 1 to 256
 
-// The text the writer stores: rows 0 to R and columns 1 to C, where R and C are the highest
-// row and column holding a non-empty cell in columns 1 and up (both 0 when there is none).
+// The highest row R and column C holding a non-empty cell in columns 1 and up (both 0 when there
+// is none): what the writer stores.
+struct KltExtent {
+  int lastRow = 0;
+  int lastCol = 0;
+};
+KltExtent KltWrittenExtent(const TextGrid& storage);
+
+// The text the writer stores: rows 0 to R and columns 1 to C of KltWrittenExtent.
 QString KltText(const TextGrid& storage);
 
 // The file's bytes: KltText in CP932. Characters CP932 cannot hold are written as '?' and, when
