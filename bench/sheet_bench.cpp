@@ -356,6 +356,11 @@ struct SilentPrompts : kelt::Prompts {
     last = text;
     return kelt::PromptAnswer::Ok;
   }
+  int Choose(QWidget*, const QString& text, const QString&, const QStringList& buttons,
+             kelt::PromptIcon) override {
+    last = text;
+    return int(buttons.size()) - 1;
+  }
   QString SaveFileName(QWidget*, const QString&, const QString&) override { return {}; }
   QString OpenFileName(QWidget*, const QString&) override { return {}; }
   bool ChoosePrinter(QWidget*, QPrinter*) override { return false; }

@@ -12,7 +12,7 @@ ScriptedPrompts::~ScriptedPrompts() { SetPrompts(nullptr); }
 
 PromptAnswer ScriptedPrompts::Message(QWidget*, const QString& text, const QString& title,
                                       PromptButtons buttons, PromptIcon icon) {
-  m_shown.append({text, title, buttons, icon});
+  m_shown.append({text, title, buttons, icon, {}});
   if (m_answers.empty()) {
     ADD_FAILURE() << "unexpected message box: " << text.toStdString();
     switch (buttons) {
@@ -27,6 +27,24 @@ PromptAnswer ScriptedPrompts::Message(QWidget*, const QString& text, const QStri
   const PromptAnswer answer = m_answers.front();
   m_answers.pop_front();
   return answer;
+}
+
+int ScriptedPrompts::Choose(QWidget*, const QString& text, const QString& title,
+                            const QStringList& buttons, PromptIcon icon) {
+  m_shown.append({text, title, PromptButtons::Ok, icon, buttons});
+  const int cautious = int(buttons.size()) - 1;
+  if (m_choices.empty()) {
+    ADD_FAILURE() << "unexpected question: " << text.toStdString();
+    return cautious;
+  }
+  const QString choice = m_choices.front();
+  m_choices.pop_front();
+  const int index = int(buttons.indexOf(choice));
+  if (index < 0) {
+    ADD_FAILURE() << "no button " << choice.toStdString() << " in: " << text.toStdString();
+    return cautious;
+  }
+  return index;
 }
 
 QString ScriptedPrompts::NextFile(bool save, const QString& title, const QString& filter) {

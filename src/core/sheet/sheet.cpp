@@ -279,6 +279,27 @@ bool Sheet::MoveCursor(int row, int col, CursorMove how) {
   return moved;
 }
 
+int Sheet::ViewRowOf(int storageRow, int col) const {
+  if (col < 1 || col >= m_view.Cols() || storageRow < 0) return -1;
+  if (storageRow == 0) return 0;
+  if (IsGradeView()) return GradeRowOfStorageRow(storageRow);
+  const int row = storageRow - StorageRow(m_viewIndex, 0);
+  if (row < 1 || row > kClassBlockRows) return -1;
+  return row > kPupilsPerClass && col == 1 ? -1 : row;
+}
+
+void Sheet::TakeStorageCells(const TextGrid& from, const QList<QPoint>& cells) {
+  StoreView();
+  for (const QPoint& cell : cells) {
+    const int viewRow = ViewRowOf(cell.y(), cell.x());
+    if (viewRow >= 0) {
+      SetViewText(viewRow, cell.x(), from.Text(cell.y(), cell.x()));
+    } else if (cell.x() > 0) {
+      m_storage.CopyText(cell.y(), cell.x(), from, cell.y(), cell.x());
+    }
+  }
+}
+
 void Sheet::Undo() {
   if (IsGradeView()) {
     ReloadGradeView();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <QStringList>
 
@@ -141,6 +143,14 @@ class Sheet : public QObject {
 
   // Undo: the view goes back to the last snapshot.
   void Undo();
+
+  // The view row showing storage cell (storageRow, col), or −1 where the view does not show it
+  // (another class, a class total in the grade view, a class view's own labels, column 0).
+  int ViewRowOf(int storageRow, int col) const;
+  // Takes the texts of `from` at `cells` (storage cells, x a column and y a row, none in column 0):
+  // the view shows those it holds, written cell by cell; storage takes the others. The view is
+  // stored first and those it shows are not, so Undo brings back what the view showed before.
+  void TakeStorageCells(const TextGrid& from, const QList<QPoint>& cells);
 
   // The editor's current cell.
   int Mynowrow() const { return m_nowRow; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 
 namespace kelt {
@@ -43,6 +44,40 @@ void PreferTheirs(StorageMerge& merge) {
   for (const MergeConflict& conflict : merge.conflicts) {
     merge.merged.SetText(conflict.row, conflict.col, conflict.theirs);
   }
+}
+
+namespace {
+// A text as the question shows it: one line, cut short.
+QString Shown(const QString& text) {
+  constexpr qsizetype kLongest = 40;
+  if (text.isEmpty()) return QStringLiteral("(空白)");
+  QString line = text.left(kLongest);
+  for (QChar& c : line) {
+    if (c.unicode() < 0x20) c = QLatin1Char(' ');
+  }
+  return text.size() > kLongest ? line + QChar(u'\u2026') : line;
+}
+
+QString RowDescription(const TextGrid& mine, int storageRow) {
+  if (storageRow == 0) return QStringLiteral("見出し");
+  if (storageRow >= Sheet::kYearTotalStorageRow)
+    return QStringLiteral("学年 ") + Sheet::StorageRowLabel(storageRow);
+  const int classIndex = (storageRow - 1) / Sheet::kClassBlockRows;
+  const int row = storageRow - Sheet::StorageRow(classIndex, 0);
+  if (row > Sheet::kPupilsPerClass) return Sheet::StorageRowLabel(storageRow);  // "3-C 合計"
+  QString pupil = Sheet::ClassName(classIndex) + QLatin1Char(' ') + QString::number(row);
+  const QString name = mine.Text(storageRow, 1);
+  if (!name.isEmpty()) pupil += QLatin1Char(' ') + Shown(name);
+  return pupil;
+}
+}  // namespace
+
+QString DescribeConflict(const TextGrid& mine, const MergeConflict& conflict) {
+  const QString header = mine.Text(0, conflict.col);
+  const QString item =
+      header.isEmpty() ? QStringLiteral("%1列目").arg(conflict.col) : Shown(header);
+  return QStringLiteral("%1 %2: こちら %3 / ファイル %4")
+      .arg(RowDescription(mine, conflict.row), item, Shown(conflict.mine), Shown(conflict.theirs));
 }
 
 }  // namespace kelt

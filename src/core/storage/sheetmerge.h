@@ -47,4 +47,8 @@ StorageMerge MergeStorage(const TextGrid& base, const TextGrid& mine, const Text
 // Takes theirs in every conflict: the file wins.
 void PreferTheirs(StorageMerge& merge);
 
+// A conflict as the teacher reads it, by class, pupil and item of `mine`:
+// "3-C 12 山田花子 国語: こちら 78 / ファイル 81".
+QString DescribeConflict(const TextGrid& mine, const MergeConflict& conflict);
+
 }  // namespace kelt

@@ -78,6 +78,24 @@ PromptAnswer DialogPrompts::Message(QWidget* parent, const QString& text, const 
   return PromptAnswer::Ok;
 }
 
+int DialogPrompts::Choose(QWidget* parent, const QString& text, const QString& title,
+                          const QStringList& buttons, PromptIcon icon) {
+  if (buttons.isEmpty()) return -1;
+  QMessageBox box(ToQtIcon(icon), WindowTitleText(title), text, QMessageBox::NoButton, parent);
+  QList<QPushButton*> added;
+  for (qsizetype i = 0; i < buttons.size(); ++i) {
+    const QMessageBox::ButtonRole role = i == 0                    ? QMessageBox::AcceptRole
+                                         : i == buttons.size() - 1 ? QMessageBox::RejectRole
+                                                                   : QMessageBox::ActionRole;
+    added << box.addButton(buttons[i], role);
+  }
+  box.setDefaultButton(added.first());
+  box.setEscapeButton(added.last());
+  box.exec();
+  const qsizetype chosen = added.indexOf(box.clickedButton());
+  return int(chosen < 0 ? buttons.size() - 1 : chosen);
+}
+
 }  // namespace kelt
 
 namespace kelt {

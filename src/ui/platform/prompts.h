@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -17,6 +18,10 @@ class Prompts {
   virtual ~Prompts() = default;
   virtual PromptAnswer Message(QWidget* parent, const QString& text, const QString& title,
                                PromptButtons buttons, PromptIcon icon) = 0;
+  // A question with buttons of its own, the first the default and the last the cautious one:
+  // the index of the button chosen, the last when the box is closed without a choice.
+  virtual int Choose(QWidget* parent, const QString& text, const QString& title,
+                     const QStringList& buttons, PromptIcon icon) = 0;
   // File dialogs; `filter` is "description|pattern". An empty path means cancelled. The save
   // dialog does not ask about overwriting: the caller asks about the path it really writes.
   virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
@@ -44,6 +49,8 @@ class DialogPrompts : public Prompts {
  public:
   PromptAnswer Message(QWidget* parent, const QString& text, const QString& title,
                        PromptButtons buttons, PromptIcon icon) override;
+  int Choose(QWidget* parent, const QString& text, const QString& title, const QStringList& buttons,
+             PromptIcon icon) override;
   QString SaveFileName(QWidget* parent, const QString& title, const QString& filter) override;
   QString OpenFileName(QWidget* parent, const QString& filter) override;
   bool ChoosePrinter(QWidget* parent, QPrinter* printer) override;

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <optional>
 
 #include "core/sheet/sheet.h"
 #include "core/sheet/textgrid.h"
@@ -67,10 +68,17 @@ class frmDocument : public QWidget {
   QString Caption() const;
   void SetCaption(const QString& caption);
 
-  // The file as it was when the sheet last read or wrote it; Save asks before replacing a file
-  // that has changed since.
+  // The file as it was when the sheet last read or wrote it, and the storage cells it held then
+  // (none for a file that was not read as a sheet): Save merges what others saved there since.
   const DiskStamp& FileStamp() const { return m_fileStamp; }
-  void SetFileStamp(const DiskStamp& stamp) { m_fileStamp = stamp; }
+  const std::optional<TextGrid>& FileCells() const { return m_fileCells; }
+  void SetFileStamp(const DiskStamp& stamp, std::optional<TextGrid> cells = std::nullopt) {
+    m_fileStamp = stamp;
+    m_fileCells = std::move(cells);
+    ++m_fileGeneration;
+  }
+  // Counts the changes of the two above.
+  int FileGeneration() const { return m_fileGeneration; }
 
   // The view buttons' click handlers.
   void ShowGradeView();
@@ -100,6 +108,8 @@ class frmDocument : public QWidget {
   FlexGrid* m_grid = nullptr;
   CellEditor* m_editor = nullptr;
   DiskStamp m_fileStamp;
+  std::optional<TextGrid> m_fileCells;
+  int m_fileGeneration = 0;
   int m_colsBefore = 0;
 };
 

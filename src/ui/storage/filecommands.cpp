@@ -6,6 +6,7 @@
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "core/storage/sheetfile.h"
+#include "core/storage/sheetmerge.h"
 #include "ui/platform/asidework.h"
 #include "ui/platform/prompts.h"
 #include "ui/sheet/frmdocument.h"
@@ -63,20 +64,112 @@ bool ConfirmOverwrite(const QString& target, QWidget* parent, const QString& tit
                 title);
 }
 
-// Whether Save may write `target`: a file the sheet was not read from or saved to (kumi.klt
-// beside the kumi.csv it came from), or one changed on disk since, is replaced only when the
-// teacher says so.
-bool MayReplace(const frmDocument* doc, const QString& target, QWidget* parent) {
-  const DiskStamp now = DiskStamp::Of(target);
-  if (!now.exists) return true;
-  const DiskStamp& known = doc->FileStamp();
-  if (known.path != target) return ConfirmOverwrite(target, parent, QString());
-  if (now == known) return true;
-  return AskYes(parent,
-                QStringLiteral("%1 は、このシートで読み込むか保存した後に変更されています。\n"
-                               "上書きしますか?")
-                    .arg(QDir::toNativeSeparators(target)),
-                QString());
+// Writes `bytes` to `path`; a failure leaves the old file and is told. True when written.
+bool WriteOrTell(const QString& path, const QByteArray& bytes, QWidget* parent) {
+  const QString error = WriteFileAtomically(path, bytes);
+  if (error.isEmpty()) return true;
+  ShowMessage(
+      parent,
+      QStringLiteral("%1 に保存できませんでした。\n%2").arg(QDir::toNativeSeparators(path), error),
+      PromptButtons::Ok, QString(), PromptIcon::Critical);
+  return false;
+}
+
+const QString kTakeAndSave = QStringLiteral("取り込んで保存");
+const QString kFileWins = QStringLiteral("ファイルを優先して保存");
+const QString kOverwrite = QStringLiteral("上書き");
+const QString kCancel = QStringLiteral("キャンセル");
+constexpr int kConflictsListed = 20;
+
+QString ChangedSinceRead(const QString& target) {
+  return QStringLiteral("%1 は、このシートで読み込むか保存した後に変更されています。")
+      .arg(QDir::toNativeSeparators(target));
+}
+
+QString MergeQuestion(const QString& target, const StorageMerge& merge, const TextGrid& mine) {
+  QString text = ChangedSinceRead(target) + QLatin1Char('\n') +
+                 QStringLiteral("ファイルだけで変更された %1 個のセルを取り込みます。")
+                     .arg(merge.taken.size());
+  if (!merge.conflicts.isEmpty()) {
+    text += QStringLiteral("\n\nこのシートとファイルの両方で変更されたセルが %1 個あります。")
+                .arg(merge.conflicts.size());
+    for (qsizetype i = 0; i < std::min<qsizetype>(merge.conflicts.size(), kConflictsListed); ++i)
+      text += QLatin1Char('\n') + DescribeConflict(mine, merge.conflicts[i]);
+    if (merge.conflicts.size() > kConflictsListed)
+      text += QStringLiteral("\nほか %1 個").arg(merge.conflicts.size() - kConflictsListed);
+  }
+  return text + QStringLiteral(
+                    "\n\n%1: 両方で変更されたセルはこのシートのままにします。\n"
+                    "%2: 両方で変更されたセルはファイルのものにします。\n"
+                    "%3: ファイルの変更を取り込まずに、このシートで置き換えます。")
+                    .arg(kTakeAndSave, kFileWins, kOverwrite);
+}
+
+// Writes the merge to the file, then shows the taken cells in the sheet; a write that fails
+// leaves both as they were.
+bool WriteMergedSheetFile(frmDocument* doc, const QString& target, StorageMerge merge,
+                          bool fileWins, QWidget* parent) {
+  if (fileWins) PreferTheirs(merge);
+  if (!AcceptUnstorable(merge.merged, parent)) return false;
+  if (!WriteOrTell(target, WriteKlt(merge.merged), parent)) return false;
+  QList<QPoint> cells;
+  for (const StorageCell& cell : merge.taken) cells.append(QPoint(cell.col, cell.row));
+  if (fileWins) {
+    for (const MergeConflict& conflict : merge.conflicts)
+      cells.append(QPoint(conflict.col, conflict.row));
+  }
+  Sheet* sheet = doc->sheet();
+  sheet->TakeStorageCells(merge.merged, cells);
+  sheet->SetMark(Sheet::Mark::Saved);
+  doc->SetFileStamp(DiskStamp::Of(target), std::move(merge.merged));
+  doc->SetCaption(target);
+  return true;
+}
+
+// Save over a file someone changed since the sheet read or wrote it: their changes are merged
+// into the sheet's, or, where they cannot be, the teacher is asked whether to overwrite them.
+bool SaveOverChangedFile(frmDocument* doc, const QString& target, QWidget* parent) {
+  const auto askOverwrite = [&](const QString& why) {
+    const QString text = ChangedSinceRead(target) + QLatin1Char('\n') +
+                         (why.isEmpty() ? QString() : why + QLatin1Char('\n')) +
+                         QStringLiteral("上書きしますか?");
+    return AskYes(parent, text, QString()) && WriteSheetFile(doc, target, parent);
+  };
+  if (!doc->FileCells()) return askOverwrite({});
+  FileBytes file = ReadFileBytes(target);
+  if (file.missing) return WriteSheetFile(doc, target, parent);  // removed meanwhile
+  if (!file.error.isEmpty()) {
+    return askOverwrite(
+        QStringLiteral("ファイルを読み込めないため、変更を取り込めません (%1)。").arg(file.error));
+  }
+  const KltSheet theirs = ReadKltSheet(std::move(file.bytes));
+  if (theirs.load.linesLeftOut || theirs.load.fieldsLeftOut)
+    return askOverwrite(
+        QStringLiteral("ファイルがシートに入りきらないため、変更を取り込めません。"));
+  const Sheet* sheet = doc->sheet();
+  TextGrid mine = sheet->Storage();
+  sheet->StoreViewInto(mine);
+  StorageMerge merge = MergeStorage(*doc->FileCells(), mine, theirs.storage);
+  switch (merge.refusal) {
+    case StorageMerge::Refusal::SheetColumnsChanged:
+      return askOverwrite(
+          QStringLiteral("このシートで列を挿入または削除したため、変更を取り込めません。"));
+    case StorageMerge::Refusal::FileColumnsChanged:
+      return askOverwrite(
+          QStringLiteral("ファイルで列が挿入または削除されているため、変更を取り込めません。"));
+    case StorageMerge::Refusal::None:
+      break;
+  }
+  // Rewritten unchanged, or changed as this sheet changed it: nothing of theirs to keep.
+  if (merge.taken.isEmpty() && merge.conflicts.isEmpty())
+    return WriteSheetFile(doc, target, parent);
+  const QStringList buttons = {kTakeAndSave, kFileWins, kOverwrite, kCancel};
+  const int choice = CurrentPrompts().Choose(parent, MergeQuestion(target, merge, mine),
+                                             ApplicationTitle(), buttons, PromptIcon::Warning);
+  const QString chosen = buttons.value(choice, kCancel);
+  if (chosen == kOverwrite) return WriteSheetFile(doc, target, parent);
+  if (chosen == kCancel) return false;
+  return WriteMergedSheetFile(doc, target, std::move(merge), chosen == kFileWins, parent);
 }
 }  // namespace
 
@@ -131,8 +224,8 @@ std::future<SheetFileRead> FirstSheetAside(const QString& path) {
 
 QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {
   doc->SetCaption(read.path);
-  doc->SetFileStamp(read.stamp);
   // A path that does not exist yet is a sheet the teacher is about to create.
+  if (read.file.missing || !read.file.error.isEmpty()) doc->SetFileStamp(read.stamp);
   if (read.file.missing) return {};
   const QString shownPath = QDir::toNativeSeparators(read.path);
   if (!read.file.error.isEmpty()) {
@@ -141,6 +234,8 @@ QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {
   // Unless the window was built on the grids already.
   if (read.sheet.view.Rows() > 0)
     doc->sheet()->AdoptRead(std::move(read.sheet.storage), std::move(read.sheet.view));
+  // Whichever way the sheet got them, its storage now holds the file's cells.
+  doc->SetFileStamp(read.stamp, doc->sheet()->Storage());
   QStringList leftOut;
   if (read.sheet.load.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
   if (read.sheet.load.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
@@ -156,7 +251,14 @@ bool SaveSheet(frmDocument* doc, QWidget* parent) {
   const QString caption = doc->Caption();
   if (Sheet::IsBookCaption(caption)) return SaveSheetAs(doc, parent);
   const QString target = KltSavePath(caption);
-  if (!MayReplace(doc, target, parent)) return false;
+  const DiskStamp now = DiskStamp::Of(target);
+  const DiskStamp& known = doc->FileStamp();
+  if (now.exists && known.path != target) {
+    // A file the sheet was not read from or saved to (kumi.klt beside the kumi.csv it came from).
+    if (!ConfirmOverwrite(target, parent, QString())) return false;
+  } else if (now.exists && now != known) {
+    return SaveOverChangedFile(doc, target, parent);
+  }
   return WriteSheetFile(doc, target, parent);
 }
 
@@ -179,16 +281,11 @@ bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent) {
   sheet->MutableStorage() = std::move(stored);
 
   sheet->SetMark(Sheet::Mark::Saved);
-  const QString error = WriteFileAtomically(path, WriteKlt(sheet->Storage()));
-  if (!error.isEmpty()) {
+  if (!WriteOrTell(path, WriteKlt(sheet->Storage()), parent)) {
     sheet->MarkModified();
-    ShowMessage(parent,
-                QStringLiteral("%1 に保存できませんでした。\n%2")
-                    .arg(QDir::toNativeSeparators(path), error),
-                PromptButtons::Ok, QString(), PromptIcon::Critical);
     return false;
   }
-  doc->SetFileStamp(DiskStamp::Of(path));
+  doc->SetFileStamp(DiskStamp::Of(path), sheet->Storage());
   doc->SetCaption(path);
   return true;
 }

@@ -179,5 +179,37 @@ TEST(SheetMerge, DisjointChangesAreAllKept) {
   }
 }
 
+// The question names each conflict as a teacher finds it: class, pupil and item.
+TEST(SheetMerge, ConflictsAreNamedByClassPupilAndItem) {
+  TextGrid mine = Sheet::EmptyStorage();
+  mine.SetText(0, 2, QStringLiteral("国語"));
+  mine.SetText(Sheet::StorageRow(2, 12), 1, QStringLiteral("山田花子"));
+  const QString long50(50, QLatin1Char('8'));
+  struct Case {
+    int row;
+    int col;
+    QString mine;
+    QString theirs;
+    QString expected;
+  };
+  const QList<Case> cases = {
+      {Sheet::StorageRow(2, 12), 2, QStringLiteral("78"), QStringLiteral("81"),
+       QStringLiteral("3-C 12 山田花子 国語: こちら 78 / ファイル 81")},
+      {Sheet::StorageRow(0, 3), 2, QString(), QStringLiteral("81"),
+       QStringLiteral("1-A 3 国語: こちら (空白) / ファイル 81")},
+      {Sheet::StorageRow(19, 51), 2, QStringLiteral("3500"), QStringLiteral("3501"),
+       QStringLiteral("20-T 合計 国語: こちら 3500 / ファイル 3501")},
+      {Sheet::kYearAverageStorageRow, 2, QStringLiteral("70"), QStringLiteral("71"),
+       QStringLiteral("学年 平均 国語: こちら 70 / ファイル 71")},
+      {0, 5, QStringLiteral("理科"), QStringLiteral("化学"),
+       QStringLiteral("見出し 5列目: こちら 理科 / ファイル 化学")},
+      {Sheet::StorageRow(2, 12), 2, long50, QStringLiteral("a\tb"),
+       QStringLiteral("3-C 12 山田花子 国語: こちら %1… / ファイル a b").arg(long50.left(40))},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DescribeConflict(mine, {c.row, c.col, c.mine, c.theirs}), c.expected);
+  }
+}
+
 }  // namespace
 }  // namespace kelt

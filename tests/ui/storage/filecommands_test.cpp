@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/edit/structureedits.h"
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "support/files.h"
@@ -492,6 +493,7 @@ TEST(FileCommands, AStartupFileReadOnAnotherThreadShowsAsIfReadHere) {
     const frmDocument* h = here.activeSheet();
     EXPECT_EQ(a->Caption(), h->Caption());
     EXPECT_TRUE(a->FileStamp() == h->FileStamp());
+    EXPECT_EQ(a->FileCells(), h->FileCells());
     EXPECT_EQ(a->sheet()->Storage(), h->sheet()->Storage());
     EXPECT_EQ(a->sheet()->View(), h->sheet()->View());
     EXPECT_EQ(a->viewGrid()->Cols(), h->viewGrid()->Cols());
@@ -554,6 +556,171 @@ TEST(FileCommands, ANarrowFileIsSavedBackAsItWasReadWhicheverWayItIsRead) {
     Action(*frame, "mnuFileSave")->trigger();
     EXPECT_EQ(ReadAll(path), original) << way.how;
     EXPECT_TRUE(prompts.AllAnswered()) << way.how;
+  }
+}
+
+// The year's file on the staff room's share, open in two sheets (two teachers): each types
+// a subject and saves; the second save takes the first one's marks instead of replacing them,
+// whichever way the second sheet read the file.
+TextGrid FileCells(const QString& path) { return ReadKltSheet(ReadAll(path)).storage; }
+
+QByteArray YearFile() {
+  TextGrid storage = Sheet::EmptyStorage();
+  const QStringList header = {QStringLiteral("氏  名"), QStringLiteral("国語"),
+                              QStringLiteral("数学")};
+  for (int c = 0; c < header.size(); ++c) storage.SetText(0, c + 1, header[c]);
+  storage.SetText(1, 1, QStringLiteral("佐藤"));
+  storage.SetText(2, 1, QStringLiteral("鈴木"));
+  return WriteKlt(storage);
+}
+
+void Type(frmDocument* doc, int row, int col, const QString& text) {
+  doc->sheet()->SetViewText(row, col, text);
+  doc->sheet()->MarkModified();
+}
+
+TEST(FileCommands, TwoSheetsOnOneFileBothKeepTheirMarks) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("year.klt"));
+  const struct {
+    const char* how;
+    std::function<std::unique_ptr<frmMain>(test::ScriptedPrompts&)> open;
+  } ways[] = {
+      {"command line, read while Qt starts",
+       [&](test::ScriptedPrompts&) { return std::make_unique<frmMain>(FirstSheetAside(path)); }},
+      {"開く",
+       [&](test::ScriptedPrompts& prompts) {
+         auto frame = std::make_unique<frmMain>();
+         prompts.ExpectFile(path);
+         Action(*frame, "mnuFileOpen")->trigger();
+         return frame;
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.how);
+    WriteAll(path, YearFile());
+    test::ScriptedPrompts prompts;
+    const std::unique_ptr<frmMain> first = way.open(prompts);
+    frmMain second(path);
+    frmDocument* mine = first->activeSheet();
+    Type(mine, 1, 2, QStringLiteral("81"));
+    Type(second.activeSheet(), 2, 3, QStringLiteral("67"));
+    Action(second, "mnuFileSave")->trigger();
+    ASSERT_TRUE(prompts.shown().isEmpty()) << "the file was as the second sheet read it";
+
+    prompts.ExpectChoice(QStringLiteral("取り込んで保存"));
+    Action(*first, "mnuFileSave")->trigger();
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_TRUE(prompts.shown()[0].text.contains(QStringLiteral("1 個のセルを取り込みます")));
+    EXPECT_EQ(FileCells(path).Text(1, 2), QStringLiteral("81"));
+    EXPECT_EQ(FileCells(path).Text(2, 3), QStringLiteral("67"));
+    EXPECT_EQ(mine->sheet()->ViewText(2, 3), QStringLiteral("67")) << "the sheet shows them";
+    EXPECT_FALSE(mine->sheet()->IsModified());
+
+    // And back: the second sheet takes the first one's mark at its next save, with no conflict.
+    Type(second.activeSheet(), 3, 2, QStringLiteral("90"));
+    prompts.ExpectChoice(QStringLiteral("取り込んで保存"));
+    Action(second, "mnuFileSave")->trigger();
+    const TextGrid both = FileCells(path);
+    EXPECT_EQ(both.Text(1, 2), QStringLiteral("81"));
+    EXPECT_EQ(both.Text(2, 3), QStringLiteral("67"));
+    EXPECT_EQ(both.Text(3, 2), QStringLiteral("90"));
+    EXPECT_EQ(both.Text(0, 3), QStringLiteral("数学"));
+
+    // Undo brings back the first sheet as it was before its merge.
+    prompts.Expect(PromptAnswer::Ok);  // "ボタンによる計算の前に戻ります"
+    Action(*first, "undo")->trigger();
+    EXPECT_EQ(mine->sheet()->ViewText(2, 3), QString());
+    EXPECT_EQ(mine->sheet()->ViewText(1, 2), QStringLiteral("81"));
+    EXPECT_TRUE(prompts.AllAnswered());
+  }
+}
+
+// Both typed the same cell: the question names it, and each button does what it says.
+TEST(FileCommands, ACellBothChangedIsAskedAbout) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("year.klt"));
+  const struct {
+    QString button;
+    QString fileMark;   // 国語 of 佐藤 in the file afterwards
+    QString fileTaken;  // 数学 of 鈴木, which only the other sheet typed
+    QString shownMark;
+    QString shownTaken;
+    bool saved;
+  } cases[] = {
+      {QStringLiteral("取り込んで保存"), QStringLiteral("78"), QStringLiteral("67"),
+       QStringLiteral("78"), QStringLiteral("67"), true},
+      {QStringLiteral("ファイルを優先して保存"), QStringLiteral("81"), QStringLiteral("67"),
+       QStringLiteral("81"), QStringLiteral("67"), true},
+      {QStringLiteral("上書き"), QStringLiteral("78"), QString(), QStringLiteral("78"), QString(),
+       true},
+      {QStringLiteral("キャンセル"), QStringLiteral("81"), QStringLiteral("67"),
+       QStringLiteral("78"), QString(), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.button.toStdString());
+    WriteAll(path, YearFile());
+    test::ScriptedPrompts prompts;
+    frmMain first(path);
+    frmMain second(path);
+    Type(first.activeSheet(), 1, 2, QStringLiteral("78"));
+    Type(second.activeSheet(), 1, 2, QStringLiteral("81"));
+    Type(second.activeSheet(), 2, 3, QStringLiteral("67"));
+    Action(second, "mnuFileSave")->trigger();
+
+    prompts.ExpectChoice(c.button);
+    Action(first, "mnuFileSave")->trigger();
+    ASSERT_EQ(prompts.shown().size(), 1);
+    const QString question = prompts.shown()[0].text;
+    EXPECT_TRUE(question.contains(QStringLiteral("1-A 1 佐藤 国語: こちら 78 / ファイル 81")))
+        << question.toStdString();
+    EXPECT_EQ(
+        prompts.shown()[0].choices,
+        QStringList({QStringLiteral("取り込んで保存"), QStringLiteral("ファイルを優先して保存"),
+                     QStringLiteral("上書き"), QStringLiteral("キャンセル")}));
+    EXPECT_EQ(FileCells(path).Text(1, 2), c.fileMark);
+    EXPECT_EQ(FileCells(path).Text(2, 3), c.fileTaken);
+    const Sheet* sheet = first.activeSheet()->sheet();
+    EXPECT_EQ(sheet->ViewText(1, 2), c.shownMark);
+    EXPECT_EQ(sheet->ViewText(2, 3), c.shownTaken);
+    EXPECT_EQ(sheet->IsModified(), !c.saved);
+  }
+}
+
+// Columns inserted or deleted on either side, or a file that is no sheet: the old question, with
+// the reason, and a sheet that never read the file keeps that question as it was.
+TEST(FileCommands, AMergeThatCannotBeMadeAsksAsBefore) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("year.klt"));
+  const struct {
+    const char* what;
+    std::function<void(frmDocument* mine, frmDocument* theirs)> change;
+    QString reason;
+  } cases[] = {
+      {"a column inserted in the file",
+       [](frmDocument*, frmDocument* theirs) { InsertColumn(*theirs->sheet(), 2); },
+       QStringLiteral("ファイルで列が挿入または削除されている")},
+      {"a column deleted here",
+       [](frmDocument* mine, frmDocument*) { DeleteColumn(*mine->sheet(), 2); },
+       QStringLiteral("このシートで列を挿入または削除した")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteAll(path, YearFile());
+    test::ScriptedPrompts prompts;
+    frmMain first(path);
+    frmMain second(path);
+    c.change(first.activeSheet(), second.activeSheet());
+    Type(second.activeSheet(), 2, 4, QStringLiteral("67"));
+    Action(second, "mnuFileSave")->trigger();
+    Type(first.activeSheet(), 1, 2, QStringLiteral("78"));
+    prompts.Expect(PromptAnswer::No);
+    Action(first, "mnuFileSave")->trigger();
+    ASSERT_EQ(prompts.shown().size(), 1);
+    EXPECT_EQ(prompts.shown()[0].buttons, PromptButtons::YesNo);
+    EXPECT_TRUE(prompts.shown()[0].text.contains(c.reason))
+        << prompts.shown()[0].text.toStdString();
+    EXPECT_TRUE(first.activeSheet()->sheet()->IsModified());
   }
 }
 
