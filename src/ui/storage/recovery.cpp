@@ -1,6 +1,7 @@
 #include "ui/storage/recovery.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include "core/storage/recoverycells.h"
 #include "core/storage/sheetfile.h"
 #include "ui/sheet/frmdocument.h"
+#include "ui/storage/filecommands.h"
 
 namespace kelt {
 
@@ -23,10 +25,13 @@ int g_counter = 0;
 const QString kCells = QStringLiteral(".copy");
 const QString kOldCells = QStringLiteral(".klt");  // CP932, written by earlier builds
 const QString kInfo = QStringLiteral(".info");
+// The cells of the file the sheet last read or wrote, which its next save merges against.
+const QString kFileCells = QStringLiteral(".base");
 const QString kLock = QStringLiteral(".lock");
 
-// A copy's description: its caption (a path or "Book" n) and its view, a line each. Bounded when
-// read back: a longer one was not written by kelt.
+// A copy's description: its caption (a path or "Book" n) and its view, a line each; then, when
+// the copy keeps the file's cells (.base), that file's path, size and time of change
+// (milliseconds since 1970, UTC). Bounded when read back: a longer one was not written by kelt.
 constexpr qint64 kMaxInfoBytes = qint64{16} * 1024;
 constexpr qsizetype kMaxCaptionLength = 4096;
 // UTF-8 and its escapes take more room than CP932.
@@ -34,7 +39,7 @@ constexpr qint64 kMaxCopyBytes = 4 * kMaxSheetFileSize;
 
 // The description last: when a move of them stops half-way, one left behind alone is removed at
 // the next start and its cells are kept where they went.
-QStringList Extensions() { return {kCells, kOldCells, kInfo}; }
+QStringList Extensions() { return {kCells, kOldCells, kFileCells, kInfo}; }
 
 void RemoveFiles(const QString& base) {
   for (const QString& extension : Extensions()) QFile::remove(base + extension);
@@ -129,8 +134,23 @@ void RecoveryCopy::WriteNow() {
   TextGrid stored = sheet->Storage();
   sheet->StoreViewInto(stored);
   // A copy that cannot be written (a full disk) is tried again at the next change.
-  const QString info =
-      sheet->Caption() + QLatin1Char('\n') + sheet->ViewMarker() + QLatin1Char('\n');
+  QString info = sheet->Caption() + QLatin1Char('\n') + sheet->ViewMarker() + QLatin1Char('\n');
+  // The file's cells change only when the sheet reads or saves: written once for each time.
+  const std::optional<TextGrid>& fileCells = m_doc->FileCells();
+  if (fileCells && m_fileCellsWritten != m_doc->FileGeneration()) {
+    m_fileCellsWritten =
+        WriteFileAtomically(m_base + kFileCells, WriteRecoveryCells(*fileCells)).isEmpty()
+            ? m_doc->FileGeneration()
+            : -1;
+  }
+  if (fileCells && m_fileCellsWritten == m_doc->FileGeneration()) {
+    const DiskStamp& stamp = m_doc->FileStamp();
+    info += stamp.path + QLatin1Char('\n') + QString::number(stamp.size) + QLatin1Char('\n') +
+            QString::number(stamp.modified.toMSecsSinceEpoch()) + QLatin1Char('\n');
+  } else {
+    QFile::remove(m_base + kFileCells);
+    m_fileCellsWritten = -1;
+  }
   // The description first: a copy is found by it, and one without cells is removed unread.
   QString error = WriteFileAtomically(m_base + kInfo, info.toUtf8());
   if (error.isEmpty()) error = WriteFileAtomically(m_base + kCells, WriteRecoveryCells(stored));
@@ -142,6 +162,7 @@ void RecoveryCopy::Remove() {
   m_schedule.Written();
   if (!m_lock) return;
   RemoveFiles(m_base);
+  m_fileCellsWritten = -1;
   m_lock->unlock();
   m_lock.reset();
 }
@@ -166,8 +187,22 @@ QList<OrphanedCopy> TakeOrphanedCopies() {
     const int viewIndex = lines.value(1).toInt(&number);
     const bool damaged =
         !info.error.isEmpty() || lines.size() < 2 || lines[0].size() > kMaxCaptionLength || !number;
-    copies.append({base, lock, damaged ? QString() : lines[0],
-                   number ? viewIndex : Sheet::kGradeMarker, damaged});
+    OrphanedCopy copy{base,
+                      lock,
+                      damaged ? QString() : lines[0],
+                      number ? viewIndex : Sheet::kGradeMarker,
+                      damaged,
+                      std::nullopt};
+    bool size = false;
+    bool time = false;
+    DiskStamp stamp;
+    stamp.path = lines.value(2);
+    stamp.exists = true;
+    stamp.size = lines.value(3).toLongLong(&size);
+    stamp.modified = QDateTime::fromMSecsSinceEpoch(lines.value(4).toLongLong(&time), Qt::UTC);
+    if (!damaged && size && time && !stamp.path.isEmpty() && stamp.path.size() <= kMaxCaptionLength)
+      copy.fileStamp = stamp;
+    copies.append(std::move(copy));
   }
   return copies;
 }
@@ -181,7 +216,20 @@ std::optional<TextGrid> ReadCopy(const OrphanedCopy& copy) {
   return ReadRecoveryCells(file.bytes);
 }
 
+std::optional<TextGrid> ReadCopyFileCells(const OrphanedCopy& copy) {
+  if (!copy.fileStamp) return std::nullopt;
+  const FileBytes file = ReadFileBytes(copy.base + kFileCells, kMaxCopyBytes);
+  if (!file.error.isEmpty() || file.missing) return std::nullopt;
+  return ReadRecoveryCells(file.bytes);
+}
+
 void ShowCopy(const OrphanedCopy& copy, frmDocument* doc) {
+  // Still the file it was read from or saved to (not renamed for a sheet open under that name):
+  // the next save merges against what that file held.
+  if (copy.fileStamp && KltSavePath(doc->Caption()) == copy.fileStamp->path) {
+    if (std::optional<TextGrid> cells = ReadCopyFileCells(copy))
+      doc->SetFileStamp(*copy.fileStamp, std::move(cells));
+  }
   if (copy.viewIndex >= 0 && copy.viewIndex < Sheet::kClassCount)
     doc->ShowClassView(copy.viewIndex);
   doc->sheet()->MarkModified();

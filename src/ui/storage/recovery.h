@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "core/sheet/textgrid.h"
+#include "core/storage/sheetfile.h"
 
 class QLockFile;
 
@@ -79,6 +80,7 @@ class RecoveryCopy : public QObject {
   QTimer m_timer;
   QElapsedTimer m_clock;
   CopySchedule m_schedule;
+  int m_fileCellsWritten = -1;  // the sheet's FileGeneration whose cells the copy holds
 };
 
 // A copy a run left behind when it ended without closing its sheets.
@@ -88,6 +90,8 @@ struct OrphanedCopy {
   QString caption;                  // bounded; empty when the copy's description is damaged
   int viewIndex;
   bool damaged;  // its description is no copy's (too long, unreadable): it cannot be restored
+  // The file the sheet last read or wrote, when the copy keeps that file's cells.
+  std::optional<DiskStamp> fileStamp;
 };
 
 // The copies in the recovery folder whose owner is gone; copies of running instances are left.
@@ -96,7 +100,8 @@ QList<OrphanedCopy> TakeOrphanedCopies();
 // those of earlier builds, in CP932 (.klt), are read too.
 std::optional<TextGrid> ReadCopy(const OrphanedCopy& copy);
 // Puts `doc`, a new sheet window made of the copy's storage, in the copy's view, marked modified,
-// with a copy of its own from now on; the caption is the frame's to give.
+// with a copy of its own from now on; the caption is the frame's to give. Under the caption it
+// had, the sheet knows its file as it knew it before, and merges at its next save.
 void ShowCopy(const OrphanedCopy& copy, frmDocument* doc);
 // Moves a copy that cannot be restored into UnrestoredDirectory; false when it could not be
 // moved (it is then offered again at the next start).

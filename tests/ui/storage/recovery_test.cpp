@@ -45,6 +45,7 @@ struct RecoveryFolder {
 };
 
 using Frame = test::ShownFrame;
+using test::Action;
 
 // Waits for the copy written soon after a bulk edit.
 bool WaitForCopy(const RecoveryFolder& folder) {
@@ -64,6 +65,27 @@ void LeaveCrashedCopy(const RecoveryFolder& folder, const QString& name, const Q
   const QString base = folder.dir.filePath(name);
   test::WriteAll(base + QString::fromLatin1(extension), cells);
   test::WriteAll(base + QStringLiteral(".info"), info);
+  test::WriteAll(base + QStringLiteral(".lock"), "999999999\nkelt\n\n");
+}
+
+// The crash of the run showing `doc`: its copy's files stay behind, its lock is a dead process's.
+void LeaveAsACrashWould(frmDocument* doc) {
+  const QString base = doc->findChild<RecoveryCopy*>()->BasePath();
+  const QStringList extensions = {QStringLiteral(".copy"), QStringLiteral(".info"),
+                                  QStringLiteral(".base")};
+  const QString kept = QStringLiteral(".kept");
+  for (const QString& ext : extensions) {
+    if (QFile::exists(base + ext)) {
+      ASSERT_TRUE(QFile::copy(base + ext, base + ext + kept));
+    }
+  }
+  doc->sheet()->SetMark(Sheet::Mark::Untouched);
+  QApplication::processEvents();
+  for (const QString& ext : extensions) {
+    if (QFile::exists(base + ext + kept)) {
+      ASSERT_TRUE(QFile::rename(base + ext + kept, base + ext));
+    }
+  }
   test::WriteAll(base + QStringLiteral(".lock"), "999999999\nkelt\n\n");
 }
 
@@ -143,19 +165,7 @@ TEST(Recovery, ACrashedRunsSheetsAreOfferedBackWhole) {
       EXPECT_TRUE(none.shown().isEmpty());
     }
     ASSERT_EQ(folder.Files("*.copy").size(), 1);
-    // The crash: the files stay behind, the lock is a dead process's.
-    const QString base = copy->BasePath();
-    for (const char* ext : {".copy", ".info"}) {
-      const QString path = base + QString::fromLatin1(ext);
-      ASSERT_TRUE(QFile::copy(path, path + QStringLiteral(".kept")));
-    }
-    doc->sheet()->SetMark(Sheet::Mark::Untouched);
-    QApplication::processEvents();
-    for (const char* ext : {".copy", ".info"}) {
-      const QString path = base + QString::fromLatin1(ext);
-      ASSERT_TRUE(QFile::rename(path + QStringLiteral(".kept"), path));
-    }
-    test::WriteAll(base + QStringLiteral(".lock"), "999999999\nkelt\n\n");
+    LeaveAsACrashWould(doc);
   }
 
   test::ScriptedPrompts prompts;
@@ -187,6 +197,48 @@ TEST(Recovery, ACrashedRunsSheetsAreOfferedBackWhole) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return prompts.shown().size() == 2; }, 3000));
   EXPECT_TRUE(folder.Files("sheet-1-1.*").isEmpty());
   EXPECT_EQ(declined.frame.mdiArea()->subWindowList().size(), 1);
+}
+
+// A sheet read from the year's file and restored after a crash still merges at its next save what
+// a colleague saved there meanwhile.
+TEST(Recovery, ARestoredSheetStillMergesWithItsFile) {
+  RecoveryFolder folder;
+  QTemporaryDir files;
+  const QString path = files.filePath(QStringLiteral("year.klt"));
+  TextGrid year = Sheet::EmptyStorage();
+  year.SetText(0, 2, QStringLiteral("国語"));
+  year.SetText(0, 3, QStringLiteral("数学"));
+  test::WriteAll(path, WriteKlt(year));
+  {
+    test::ScriptedPrompts none;
+    frmMain running(path);
+    frmDocument* doc = running.activeSheet();
+    doc->sheet()->SetViewText(1, 2, QStringLiteral("78"));
+    doc->sheet()->MarkModified();
+    doc->findChild<RecoveryCopy*>()->WriteNow();
+    ASSERT_EQ(folder.Files("*.base").size(), 1);
+    LeaveAsACrashWould(doc);
+
+    frmMain colleague(path);
+    colleague.activeSheet()->sheet()->SetViewText(2, 3, QStringLiteral("67"));
+    colleague.activeSheet()->sheet()->MarkModified();
+    Action(colleague, "mnuFileSave")->trigger();
+    EXPECT_TRUE(none.shown().isEmpty());
+  }
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Yes);
+  Frame next;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.shown().isEmpty(); }, 3000));
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  frmDocument* restored = next.doc();
+  ASSERT_EQ(restored->Caption(), path);
+  EXPECT_EQ(folder.Files("*.base").size(), 1) << "the restored sheet's own copy keeps it too";
+  prompts.ExpectChoice(QStringLiteral("取り込んで保存"));
+  Action(next.frame, "mnuFileSave")->trigger();
+  const TextGrid saved = ReadKltSheet(test::ReadAll(path)).storage;
+  EXPECT_EQ(saved.Text(1, 2), QStringLiteral("78"));
+  EXPECT_EQ(saved.Text(2, 3), QStringLiteral("67"));
+  EXPECT_TRUE(prompts.AllAnswered());
 }
 
 // What a start finds after crashes: copies of earlier builds, in CP932, still come back; copies
