@@ -15,6 +15,7 @@
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "core/storage/sheetfile.h"
+#include "core/storage/sheetmerge.h"
 #include "fill.h"
 
 namespace {
@@ -105,6 +106,33 @@ void BM_FindUnstorableCells(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(kelt::FindUnstorableCells(storage));
 }
 BENCHMARK(BM_FindUnstorableCells)->Unit(benchmark::kMillisecond);
+
+// Save over a full year another teacher saved meanwhile: the file read back (its texts its own),
+// compared with the base and the sheet, and merged. Each side changed a column of its own, and
+// both one pupil's mark differently. Also reports what holding the base costs: its cell vector;
+// its texts are the storage's own until a cell changes.
+void BM_MergeFullYear(benchmark::State& state) {
+  const kelt::TextGrid base = FullStorage();
+  kelt::TextGrid mine = base;
+  kelt::TextGrid file = base;
+  for (int r = 1; r < Sheet::kStorageRows; ++r) {
+    mine.SetText(r, 10, QStringLiteral("m%1").arg(r));
+    file.SetText(r, 20, QStringLiteral("t%1").arg(r));
+  }
+  mine.SetText(5, 30, QStringLiteral("78"));
+  file.SetText(5, 30, QStringLiteral("81"));
+  const kelt::TextGrid theirs = kelt::ReadKltSheet(kelt::WriteKlt(file)).storage;
+  qsizetype taken = 0;
+  for (auto _ : state) {
+    const kelt::StorageMerge merge = kelt::MergeStorage(base, mine, theirs);
+    taken = merge.taken.size();
+    benchmark::DoNotOptimize(merge.merged.Rows());
+  }
+  state.counters["taken"] = double(taken);
+  state.counters["base_MB"] =
+      double(base.Rows()) * base.Cols() * sizeof(QString) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_MergeFullYear)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
