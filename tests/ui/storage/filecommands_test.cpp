@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <chrono>
@@ -609,9 +610,13 @@ TEST(FileCommands, TwoSheetsOnOneFileBothKeepTheirMarks) {
     ASSERT_TRUE(prompts.shown().isEmpty()) << "the file was as the second sheet read it";
 
     prompts.ExpectChoice(QStringLiteral("取り込んで保存"));
+    QSignalSpy cellsShown(mine->sheet(), &Sheet::viewCellChanged);
+    QSignalSpy areasShown(mine->sheet(), &Sheet::viewTextsChanged);
     Action(*first, "mnuFileSave")->trigger();
     ASSERT_EQ(prompts.shown().size(), 1);
     EXPECT_TRUE(prompts.shown()[0].text.contains(QStringLiteral("1 個のセルを取り込みます")));
+    EXPECT_EQ(cellsShown.count(), 1) << "the taken cell is shown, and nothing else redrawn";
+    EXPECT_EQ(areasShown.count(), 0);
     EXPECT_EQ(FileCells(path).Text(1, 2), QStringLiteral("81"));
     EXPECT_EQ(FileCells(path).Text(2, 3), QStringLiteral("67"));
     EXPECT_EQ(mine->sheet()->ViewText(2, 3), QStringLiteral("67")) << "the sheet shows them";
@@ -692,17 +697,34 @@ TEST(FileCommands, ACellBothChangedIsAskedAbout) {
 TEST(FileCommands, AMergeThatCannotBeMadeAsksAsBefore) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("year.klt"));
+  const auto saveFrom = [&](frmMain& second) {
+    Type(second.activeSheet(), 2, 4, QStringLiteral("67"));
+    Action(second, "mnuFileSave")->trigger();
+  };
   const struct {
     const char* what;
-    std::function<void(frmDocument* mine, frmDocument* theirs)> change;
+    std::function<void(frmDocument* mine, frmMain& second)> change;
     QString reason;
   } cases[] = {
       {"a column inserted in the file",
-       [](frmDocument*, frmDocument* theirs) { InsertColumn(*theirs->sheet(), 2); },
+       [&](frmDocument*, frmMain& second) {
+         InsertColumn(*second.activeSheet()->sheet(), 2);
+         saveFrom(second);
+       },
        QStringLiteral("ファイルで列が挿入または削除されている")},
       {"a column deleted here",
-       [](frmDocument* mine, frmDocument*) { DeleteColumn(*mine->sheet(), 2); },
+       [&](frmDocument* mine, frmMain& second) {
+         DeleteColumn(*mine->sheet(), 2);
+         saveFrom(second);
+       },
        QStringLiteral("このシートで列を挿入または削除した")},
+      {"a file longer than a sheet",
+       [&](frmDocument*, frmMain&) {
+         QByteArray lines;
+         for (int line = 0; line < 1100; ++line) lines += "\t7\r\n";
+         WriteAll(path, lines);
+       },
+       QStringLiteral("ファイルがシートに入りきらない")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -710,9 +732,7 @@ TEST(FileCommands, AMergeThatCannotBeMadeAsksAsBefore) {
     test::ScriptedPrompts prompts;
     frmMain first(path);
     frmMain second(path);
-    c.change(first.activeSheet(), second.activeSheet());
-    Type(second.activeSheet(), 2, 4, QStringLiteral("67"));
-    Action(second, "mnuFileSave")->trigger();
+    c.change(first.activeSheet(), second);
     Type(first.activeSheet(), 1, 2, QStringLiteral("78"));
     prompts.Expect(PromptAnswer::No);
     Action(first, "mnuFileSave")->trigger();
@@ -722,6 +742,25 @@ TEST(FileCommands, AMergeThatCannotBeMadeAsksAsBefore) {
         << prompts.shown()[0].text.toStdString();
     EXPECT_TRUE(first.activeSheet()->sheet()->IsModified());
   }
+}
+
+// A file only rewritten as it was (touched, or saved unchanged elsewhere) is saved over at once.
+TEST(FileCommands, AFileRewrittenUnchangedIsSavedWithoutAQuestion) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("year.klt"));
+  WriteAll(path, YearFile());
+  test::ScriptedPrompts prompts;
+  frmMain first(path);
+  const DiskStamp read = first.activeSheet()->FileStamp();
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(file.setFileTime(read.modified.addSecs(-60), QFileDevice::FileModificationTime));
+  file.close();
+  ASSERT_FALSE(DiskStamp::Of(path) == read);
+  Type(first.activeSheet(), 1, 2, QStringLiteral("78"));
+  Action(first, "mnuFileSave")->trigger();
+  EXPECT_TRUE(prompts.shown().isEmpty());
+  EXPECT_EQ(FileCells(path).Text(1, 2), QStringLiteral("78"));
 }
 
 // The start-up file is read before Qt's messages are in Japanese; one that could not be read then
