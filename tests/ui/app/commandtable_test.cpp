@@ -302,7 +302,9 @@ TEST(CommandTable, TheHelpNamesEveryCommandAndKey) {
     const QString caption = QString::fromUtf8(entry.caption).remove(accessKey);
     if (!entry.menu || caption == u"-") continue;
     EXPECT_TRUE(help.contains(caption)) << entry.caption;
-    if (*entry.shortcut) EXPECT_TRUE(help.contains(QString::fromLatin1(entry.shortcut)));
+    if (*entry.shortcut) {
+      EXPECT_TRUE(help.contains(QString::fromLatin1(entry.shortcut))) << entry.shortcut;
+    }
   }
 }
 
