@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <functional>
@@ -15,6 +16,7 @@
 #include "core/calc/calculator.h"
 #include "core/calc/computations.h"
 #include "core/calc/grades.h"
+#include "core/print/pupilslip.h"
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 #include "core/storage/sheetfile.h"
@@ -25,6 +27,7 @@
 #include "ui/calc/distributionwindow.h"
 #include "ui/platform/flexgrid.h"
 #include "ui/platform/prompts.h"
+#include "ui/print/pagepainter.h"
 #include "ui/sheet/frmdocument.h"
 #include "ui/sheet/sheethost.h"
 #include "ui/storage/recovery.h"
@@ -260,6 +263,31 @@ struct FullFrame {
 
 // 成績の分布 over a full year: the window opened and drawn, then one typed mark read again, its
 // table and charts redrawn.
+// 個人票 for the whole year, 1000 pupils with 10 items, from the figures to a finished PDF file.
+void BM_YearSlipsToPdf(benchmark::State& state) {
+  const kelt::TextGrid storage = kelt::bench::FullStorage(Sheet::kInitialCols);
+  QList<int> items;
+  for (int item = 0; item < 10; ++item) items << item;
+  QList<int> classes;
+  for (int n = 0; n < Sheet::kClassCount; ++n) classes << n;
+  QTemporaryDir dir;
+  int pages = 0;
+  for (auto _ : state) {
+    const QList<QList<kelt::PrintedSlip>> classPages = kelt::PrintedSlips(
+        kelt::PupilSlips(storage, classes, items), QStringLiteral("個人成績票  year"),
+        QStringLiteral("2026/12/08"), true, true);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("slips.pdf")));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    if (!kelt::PaintPupilSlips(&printer, classPages)) state.SkipWithError("not printed");
+    pages = 0;
+    for (const auto& slips : classPages) pages += int((slips.size() + 3) / 4);
+  }
+  state.counters["pages"] = pages;
+}
+BENCHMARK(BM_YearSlipsToPdf)->Unit(benchmark::kMillisecond);
+
 void BM_DistributionOpen(benchmark::State& state) {
   FullFrame full;
   for (auto _ : state) {

@@ -18,11 +18,6 @@ const QString kWidth = QStringLiteral("MainWidth");
 const QString kHeight = QStringLiteral("MainHeight");
 }  // namespace
 
-std::unique_ptr<QSettings> OpenSettings() {
-  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, ApplicationTitle(),
-                                     ApplicationTitle());
-}
-
 int PlacementValue(const QVariant& stored, int fallback) {
   if (!stored.isValid()) return fallback;
   bool ok = false;

@@ -4,9 +4,8 @@
 #include <QSize>
 #include <QString>
 #include <QVariant>
-#include <memory>
 
-class QSettings;
+#include "ui/platform/settings.h"
 
 namespace kelt {
 
@@ -18,9 +17,6 @@ struct Placement {
   int height = 6500;
   bool operator==(const Placement&) const = default;
 };
-
-// The program's settings store: INI, application "kelt".
-std::unique_ptr<QSettings> OpenSettings();
 
 // A stored value as a number; absent or not a number gives the default.
 int PlacementValue(const QVariant& stored, int fallback);

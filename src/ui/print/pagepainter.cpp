@@ -5,9 +5,12 @@
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <algorithm>
 #include <memory>
 
 #include "core/print/classpage.h"
+#include "core/print/pupilslip.h"
+#include "core/sheet/sheet.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 
@@ -81,6 +84,99 @@ bool PaintClassPages(QPrinter* printer, const QList<QStringList>& pages) {
       painter.drawLine(QPointF(0, rule * line),
                        QPointF(classpage::kRuleLength * cellWidth, rule * line));
     }
+  }
+  ok = painter.end() && ok;
+  return ok && PrinterFinished(*printer);
+}
+
+namespace {
+// One slip in `area`, its lines `line` high.
+void PaintSlip(QPainter& painter, const QPaintDevice* device, const PrintedSlip& slip,
+               const QRectF& area, double line) {
+  QFont font(MinchoFamily());
+  font.setPixelSize(std::max(1, int(line * 0.8)));
+  font.setBold(false);
+  QFont title = font;
+  title.setPixelSize(std::max(1, int(line)));
+  title.setBold(true);
+  const double margin = line;
+  const double left = area.left() + margin;
+  const double right = area.right() - margin;
+  double y = area.top() + margin;
+
+  painter.setFont(title);
+  const QFontMetricsF titleMetrics(title, device);
+  painter.drawText(QPointF(left, y + titleMetrics.ascent()), slip.title);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, device);
+  painter.drawText(QPointF(right - metrics.horizontalAdvance(slip.date), y + titleMetrics.ascent()),
+                   slip.date);
+  y += line * 1.4;
+
+  painter.drawText(QPointF(left, y + metrics.ascent()), slip.pupil);
+  const double nameLeft = left + metrics.horizontalAdvance(slip.pupil + QStringLiteral("  "));
+  QFont nameFont = font;
+  const double room = right - nameLeft;
+  const double needed = metrics.horizontalAdvance(slip.name);
+  if (needed > room && needed > 0)
+    nameFont.setPixelSize(std::max(1, int(font.pixelSize() * room / needed)));
+  painter.setFont(nameFont);
+  painter.drawText(QPointF(nameLeft, y + metrics.ascent()), slip.name);
+  painter.setFont(font);
+  y += line * 1.6;
+
+  for (const QString& text : slip.table) {
+    painter.drawText(QPointF(left, y + metrics.ascent()), text);
+    y += line;
+  }
+}
+}  // namespace
+
+QList<QList<PrintedSlip>> PrintedSlips(const QList<PupilSlip>& slips, const QString& title,
+                                       const QString& date, bool ranks, bool deviations) {
+  QList<QList<PrintedSlip>> classes;
+  int shownClass = -1;
+  for (const PupilSlip& slip : slips) {
+    if (slip.classIndex != shownClass) classes.append(QList<PrintedSlip>());
+    shownClass = slip.classIndex;
+    classes.last().append(PrintedSlip{
+        title, Sheet::ClassName(slip.classIndex) + QStringLiteral("  %1番").arg(slip.row),
+        slip.name, date, SlipTableLines(slip, ranks, deviations)});
+  }
+  return classes;
+}
+
+bool PaintPupilSlips(QPrinter* printer, const QList<QList<PrintedSlip>>& classes) {
+  QPainter painter;
+  if (!painter.begin(printer)) return false;
+  const QRectF page(QPointF(0, 0), printer->pageRect(QPrinter::DevicePixel).size());
+  const double height = page.height() / kSlipsPerPage;
+  // A margin, the two heading lines and a gap, the table, a margin: 19 items and 合計 fill a slip,
+  // fewer are set larger, up to the size a slip of ten lines would have.
+  qsizetype tableLines = 0;
+  for (const QList<PrintedSlip>& slips : classes) {
+    for (const PrintedSlip& slip : slips) tableLines = std::max(tableLines, slip.table.size());
+  }
+  const double line = height / std::max(double(tableLines) + 6.0, 16.0);
+  QPen cut(Qt::black, printer->logicalDpiY() / 200.0, Qt::DashLine);
+
+  bool ok = true;
+  bool firstPage = true;
+  for (const QList<PrintedSlip>& slips : classes) {
+    for (qsizetype i = 0; ok && i < slips.size(); ++i) {
+      const int place = int(i % kSlipsPerPage);
+      if (place == 0 && !firstPage && !printer->newPage()) ok = false;
+      if (!ok) break;
+      firstPage = false;
+      const double top = place * height;
+      if (place > 0) {
+        painter.setPen(cut);
+        painter.drawLine(QPointF(0, top), QPointF(page.width(), top));
+      }
+      painter.setPen(QPen(Qt::black));
+      PaintSlip(painter, printer, slips[i], QRectF(0, top, page.width(), height), line);
+    }
+    if (!ok) break;
   }
   ok = painter.end() && ok;
   return ok && PrinterFinished(*printer);

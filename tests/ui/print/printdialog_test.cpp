@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "core/print/pupilslip.h"
 #include "core/sheet/sheet.h"
 #include "support/frameactions.h"
 #include "support/fulldisk.h"
@@ -177,6 +179,101 @@ TEST(PrintDialog, AllClassesInOneJob) {
 
   EXPECT_EQ(f.sheet()->Storage(), storage);
   EXPECT_FALSE(f.sheet()->IsModified());
+}
+
+// The text of page `page` of a PDF, as laid out.
+QString PageText(const QString& pdf, int page) {
+  const QString n = QString::number(page);
+  return Poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-f"), n,
+                               QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
+}
+
+// 個人票: four slips to a page, each class from a new page, ranks and 偏差値 as the boxes say
+// (remembered for the next time); nothing in the sheet changes.
+TEST(PrintDialog, SlipsOfAClassAndOfTheYear) {
+  Frame f;
+  for (int r = 1; r <= 5; ++r) {
+    f.sheet()->SetViewText(r, 1, U("生徒%1").arg(r));
+    f.sheet()->SetViewText(r, 2, QString::number(50 + 10 * r));
+  }
+  const int fourD = 3 * Sheet::kPupilsPerClass + 7;
+  f.sheet()->SetViewText(fourD, 1, U("ﾔﾏﾀﾞ ﾀﾛｳ"));
+  f.sheet()->SetViewText(fourD, 2, U("欠"));
+  QTemporaryDir dir;
+  const struct {
+    const char* what;
+    int classView;  // -1: the grade view
+    bool ranks;
+    int pages;
+    int lastPage;  // the page of the last slip, and who is on it
+    QString last;
+  } cases[] = {
+      {"1-A, five pupils", 0, true, 2, 2, U("生徒5")},
+      {"the year without ranks", -1, false, 3, 3, U("ﾔﾏﾀﾞ ﾀﾛｳ")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.classView >= 0) {
+      f.sheet()->ShowClass(c.classView);
+    } else {
+      f.sheet()->ShowGrade();
+    }
+    const TextGrid storage = f.sheet()->Storage();
+    const TextGrid view = f.sheet()->View();
+    QPointer<QDialog> dialog = f.Open();
+    ASSERT_NE(dialog, nullptr);
+    auto* ranks = dialog->findChild<QCheckBox*>(QStringLiteral("Check1"));
+    ASSERT_NE(ranks, nullptr);
+    EXPECT_EQ(ranks->text(), U("順位を印刷する"));
+    EXPECT_EQ(dialog->findChild<QCheckBox*>(QStringLiteral("Check2"))->text(),
+              U("偏差値を印刷する"));
+    ranks->setChecked(c.ranks);
+    Mark(dialog, 0);
+    const QString pdf = dir.filePath(QString::fromUtf8(c.what) + QStringLiteral(".pdf"));
+    test::ScriptedPrompts prompts;
+    prompts.ExpectPrinter(pdf);
+    Press(dialog, "Command5");
+    EXPECT_TRUE(dialog.isNull()) << "printed: the dialog closes";
+    EXPECT_TRUE(prompts.shown().isEmpty());
+
+    const QString info = Poppler("pdfinfo", {pdf}).simplified();
+    EXPECT_TRUE(info.contains(QStringLiteral("Pages: %1 ").arg(c.pages))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Page size: 595 x 842 pts (A4)")));
+    const QString first = PageText(pdf, 1);
+    EXPECT_EQ(first.count(U("個人成績票")), 4) << first.toStdString();
+    EXPECT_TRUE(first.simplified().contains(U("1-A 1番 生徒1"))) << first.toStdString();
+    // 生徒1's 国語: 60, the class's and the year's average 80.0, fifth of five, then 偏差値.
+    const QString rankShown = c.ranks ? U("5 / 5 ") : QString();
+    EXPECT_TRUE(first.simplified().contains(U("国語 60 80.0 80.0 %1").arg(rankShown)))
+        << first.toStdString();
+    EXPECT_EQ(first.contains(U("学年順位")), c.ranks);
+    EXPECT_TRUE(PageText(pdf, c.lastPage).contains(c.last));
+    EXPECT_EQ(f.sheet()->Storage(), storage);
+    EXPECT_EQ(f.sheet()->View(), view);
+  }
+  QPointer<QDialog> again = f.Open();
+  EXPECT_FALSE(again->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked()) << "remembered";
+  again->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
+  EXPECT_FALSE(f.sheet()->IsModified());
+}
+
+// More items than a slip holds, or none: the dialog says so and prints nothing.
+TEST(PrintDialog, SlipsRefuseTooManyItems) {
+  Frame f;
+  f.sheet()->SetViewCols(Sheet::kFirstScoreCol + kMaxSlipItems + 1);
+  f.sheet()->SetViewText(1, 1, U("生徒"));
+  QPointer<QDialog> dialog = f.Open();
+  test::ScriptedPrompts prompts;
+  prompts.Expect(PromptAnswer::Ok);
+  Press(dialog, "Command5");
+  for (int item = 0; item <= kMaxSlipItems; ++item) Mark(dialog, item);
+  prompts.Expect(PromptAnswer::Ok);
+  Press(dialog, "Command5");
+  ASSERT_EQ(prompts.shown().size(), 2);
+  EXPECT_EQ(prompts.shown()[0].text, U("項目を選択してください"));
+  EXPECT_EQ(prompts.shown()[1].text, U("個人票に印刷できる項目は 19 個までです。"));
+  EXPECT_EQ(prompts.printerDialogs(), 0);
+  EXPECT_FALSE(dialog.isNull());
 }
 
 TEST(PrintDialog, PreviewShowsThePages) {
