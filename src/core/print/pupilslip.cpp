@@ -30,9 +30,7 @@ struct ColumnFigures {
 ColumnFigures Figures(TextGrid& year, int col, int rankCol, int deviationCol) {
   ColumnFigures figures;
   const int item = col - Sheet::kFirstScoreCol;
-  // The calculations leave alone the cells they have nothing for: cleared first, a figure of
-  // the column before, or the sheet's own, never shows.
-  for (int r = 0; r < year.Rows(); ++r) year.SetText(r, deviationCol, QString());
+  // 平均 leaves alone an average it has no number for: the sheet's own never shows.
   year.SetText(Sheet::AverageRow(year), col, QString());
   Rank(year, {{item}, 0, rankCol});
   DeviationScore(year, {{item}, 1, deviationCol});
