@@ -12,6 +12,7 @@
 #include <QPrintPreviewDialog>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
@@ -24,6 +25,7 @@
 #include "support/qtprint.h"
 #include "support/scriptedprompts.h"
 #include "ui/app/frmmain.h"
+#include "ui/print/pagepainter.h"
 #include "ui/sheet/frmdocument.h"
 
 namespace kelt {
@@ -255,6 +257,59 @@ TEST(PrintDialog, SlipsOfAClassAndOfTheYear) {
   EXPECT_FALSE(again->findChild<QCheckBox*>(QStringLiteral("Check1"))->isChecked()) << "remembered";
   again->findChild<QCheckBox*>(QStringLiteral("Check1"))->setChecked(true);
   EXPECT_FALSE(f.sheet()->IsModified());
+}
+
+// A word pdftotext found on a page, with its box in points.
+struct PdfWord {
+  QString text;
+  QRectF box;
+};
+QList<PdfWord> PageWords(const QString& pdf, int page) {
+  const QString n = QString::number(page);
+  const QString html = Poppler("pdftotext", {QStringLiteral("-bbox"), QStringLiteral("-f"), n,
+                                             QStringLiteral("-l"), n, pdf, QStringLiteral("-")});
+  static const QRegularExpression word(QStringLiteral(
+      R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+  QList<PdfWord> words;
+  for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+    words.append(
+        {m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                               QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+  }
+  return words;
+}
+
+// A slip of 19 items stays above its cutting line, and a long name in half-width katakana is set
+// smaller to stay on the page, whole.
+TEST(PrintDialog, SlipsFitTheirPlace) {
+  Frame f;
+  f.sheet()->SetViewCols(Sheet::kFirstScoreCol + kMaxSlipItems);
+  const QString longName = U("ｼﾞｭｹﾞﾑｼﾞｭｹﾞﾑｺﾞｺｳﾉｽﾘｷﾚｶｲｼﾞｬﾘｽｲｷﾞｮﾉｽｲｷﾞｮｳﾏﾂｳﾝﾗｲﾏﾂﾌｳﾗｲﾏﾂ").repeated(6);
+  f.sheet()->SetViewText(1, 1, longName);
+  for (int c = Sheet::kFirstScoreCol; c < f.sheet()->View().Cols(); ++c)
+    f.sheet()->SetViewText(1, c, QString::number(c));
+  f.sheet()->ShowClass(0);
+  QPointer<QDialog> dialog = f.Open();
+  for (int item = 0; item < kMaxSlipItems; ++item) Mark(dialog, item);
+  QTemporaryDir dir;
+  const QString pdf = dir.filePath(QStringLiteral("slips.pdf"));
+  test::ScriptedPrompts prompts;
+  prompts.ExpectPrinter(pdf);
+  Press(dialog, "Command5");
+  ASSERT_TRUE(dialog.isNull());
+  const QList<PdfWord> words = PageWords(pdf, 1);
+  ASSERT_FALSE(words.isEmpty());
+  const double cut = 842.0 / kSlipsPerPage;
+  double lowest = 0;
+  QString name;
+  for (const PdfWord& w : words) {
+    EXPECT_LE(w.box.right(), 595.0) << w.text.toStdString();
+    lowest = std::max(lowest, w.box.bottom());
+    if (w.text.startsWith(U("ｼﾞｭｹﾞﾑ")) || (!name.isEmpty() && longName.contains(name + w.text)))
+      name += w.text;
+  }
+  EXPECT_LT(lowest, cut) << "the one slip ends above the first cutting line";
+  EXPECT_EQ(name, longName);
 }
 
 // More items than a slip holds, or none: the dialog says so and prints nothing.
