@@ -11,6 +11,7 @@
 #include "core/print/classpage.h"
 #include "core/print/pupilslip.h"
 #include "core/sheet/sheet.h"
+#include "ui/platform/displaytext.h"
 #include "ui/platform/fonts.h"
 #include "ui/platform/prompts.h"
 
@@ -139,9 +140,11 @@ QList<QList<PrintedSlip>> PrintedSlips(const QList<PupilSlip>& slips, const QStr
   for (const PupilSlip& slip : slips) {
     if (slip.classIndex != shownClass) classes.append(QList<PrintedSlip>());
     shownClass = slip.classIndex;
-    classes.last().append(PrintedSlip{
-        title, Sheet::ClassName(slip.classIndex) + QStringLiteral("  %1番").arg(slip.row),
-        slip.name, date, SlipTableLines(slip, ranks, deviations)});
+    // A name or a file name of megabytes would take the painter minutes: the start is enough.
+    classes.last().append(
+        PrintedSlip{DisplayText(title),
+                    Sheet::ClassName(slip.classIndex) + QStringLiteral("  %1番").arg(slip.row),
+                    DisplayText(slip.name), date, SlipTableLines(slip, ranks, deviations)});
   }
   return classes;
 }

@@ -280,12 +280,15 @@ QList<PdfWord> PageWords(const QString& pdf, int page) {
 }
 
 // A slip of 19 items stays above its cutting line, and a long name in half-width katakana is set
-// smaller to stay on the page, whole.
+// smaller to stay on the page, whole; a name of a megabyte prints its start.
 TEST(PrintDialog, SlipsFitTheirPlace) {
   Frame f;
   f.sheet()->SetViewCols(Sheet::kFirstScoreCol + kMaxSlipItems);
-  const QString longName = U("ｼﾞｭｹﾞﾑｼﾞｭｹﾞﾑｺﾞｺｳﾉｽﾘｷﾚｶｲｼﾞｬﾘｽｲｷﾞｮﾉｽｲｷﾞｮｳﾏﾂｳﾝﾗｲﾏﾂﾌｳﾗｲﾏﾂ").repeated(6);
+  const QString longName = U("ｼﾞｭｹﾞﾑｼﾞｭｹﾞﾑｺﾞｺｳﾉｽﾘｷﾚｶｲｼﾞｬﾘｽｲｷﾞｮﾉｽｲｷﾞｮｳﾏﾂｳﾝﾗｲﾏﾂﾌｳﾗｲﾏﾂ").repeated(4);
   f.sheet()->SetViewText(1, 1, longName);
+  // A name of a megabyte, pasted by mistake, prints its start, at once.
+  f.sheet()->SetViewText(2, 1, QString(1 << 20, QChar(u'ｱ')));
+  f.sheet()->SetViewText(2, 2, QStringLiteral("1"));
   for (int c = Sheet::kFirstScoreCol; c < f.sheet()->View().Cols(); ++c)
     f.sheet()->SetViewText(1, c, QString::number(c));
   f.sheet()->ShowClass(0);
@@ -300,16 +303,17 @@ TEST(PrintDialog, SlipsFitTheirPlace) {
   const QList<PdfWord> words = PageWords(pdf, 1);
   ASSERT_FALSE(words.isEmpty());
   const double cut = 842.0 / kSlipsPerPage;
-  double lowest = 0;
   QString name;
   for (const PdfWord& w : words) {
     EXPECT_LE(w.box.right(), 595.0) << w.text.toStdString();
-    lowest = std::max(lowest, w.box.bottom());
+    EXPECT_EQ(int(w.box.top() / cut), int(w.box.bottom() / cut))
+        << w.text.toStdString() << " crosses a cutting line";
     if (w.text.startsWith(U("ｼﾞｭｹﾞﾑ")) || (!name.isEmpty() && longName.contains(name + w.text)))
       name += w.text;
   }
-  EXPECT_LT(lowest, cut) << "the one slip ends above the first cutting line";
   EXPECT_EQ(name, longName);
+  const QString page = PageText(pdf, 1);
+  EXPECT_LT(page.count(QChar(u'ｱ')), 300);
 }
 
 // More items than a slip holds, or none: the dialog says so and prints nothing.
