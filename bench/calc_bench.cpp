@@ -5,6 +5,7 @@
 #include <QList>
 
 #include "core/calc/computations.h"
+#include "core/calc/viewpoints.h"
 #include "core/sheet/textgrid.h"
 
 namespace {
@@ -57,6 +58,38 @@ void BM_VerticalTotalAverage(benchmark::State& s) {
 void BM_Rank(benchmark::State& s) { Run(s, kelt::Rank, {{100}, 0, kTarget}); }
 void BM_DeviationScore(benchmark::State& s) { Run(s, kelt::DeviationScore, {{100}, 2, kTarget}); }
 void BM_RoundColumn(benchmark::State& s) { Run(s, kelt::RoundColumn, {{}, 0, 100}); }
+
+// 観点別評価 on the year: three viewpoints of six items each, 確認 (the counts) and 実行.
+kelt::ViewpointSettings YearViewpoints() {
+  kelt::ViewpointSettings settings;
+  for (int v = 0; v < kelt::kViewpointCount; ++v) {
+    settings.viewpoints[v].name = QStringLiteral("観点%1").arg(v + 1);
+    for (int i = 0; i < 6; ++i)
+      settings.viewpoints[v].items.append({2 + v * 6 + i, 100, 1.0 + i % 2});
+    settings.viewpoints[v].target = 30 + v;
+  }
+  settings.gradeTarget = 33;
+  settings.gradeOfSum = kelt::DefaultGradeTable(3);
+  return settings;
+}
+void BM_ViewpointsCheck(benchmark::State& state) {
+  const kelt::TextGrid year = YearView();
+  const kelt::ViewpointSettings settings = YearViewpoints();
+  for (auto _ : state) benchmark::DoNotOptimize(kelt::CountViewpoints(year, settings));
+}
+void BM_ViewpointsWrite(benchmark::State& state) {
+  const kelt::TextGrid year = YearView();
+  const kelt::ViewpointSettings settings = YearViewpoints();
+  kelt::TextGrid view;
+  for (auto _ : state) {
+    state.PauseTiming();
+    view = year;
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(kelt::WriteViewpoints(view, settings));
+  }
+}
+BENCHMARK(BM_ViewpointsCheck)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ViewpointsWrite)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_HorizontalTotal)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HorizontalAverage)->Unit(benchmark::kMillisecond);
