@@ -41,6 +41,7 @@ PupilResult Evaluate(const TextGrid& view, int row, const ViewpointSettings& set
 }  // namespace
 
 QMap<int, int> DefaultGradeTable(int viewpoints) {
+  if (viewpoints == 1) return {{3, 5}, {2, 3}, {1, 1}};
   if (viewpoints == 2) return {{6, 5}, {5, 4}, {4, 3}, {3, 2}, {2, 1}};
   return {{9, 5}, {8, 4}, {7, 3}, {6, 3}, {5, 2}, {4, 2}, {3, 1}};
 }

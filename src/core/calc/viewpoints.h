@@ -38,7 +38,8 @@ struct ViewpointSettings {
 };
 
 // The default table from the sum of points to 評定: for three viewpoints 9 → 5, 8 → 4, 7 and 6
-// → 3, 5 and 4 → 2, 3 → 1; for two 6 → 5, 5 → 4, 4 → 3, 3 → 2, 2 → 1.
+// → 3, 5 and 4 → 2, 3 → 1; for two 6 → 5, 5 → 4, 4 → 3, 3 → 2, 2 → 1; for one 3 → 5, 2 → 3,
+// 1 → 1.
 QMap<int, int> DefaultGradeTable(int viewpoints);
 
 // Why settings cannot be carried out; nothing is written then.

@@ -59,6 +59,8 @@ const CommandEntry kCommands[] = {
      "average", Command::HorizontalAverage},
     {"kansuu", "hyoutei", "評定・段階頻度", "", 13, "評定", "評定",
      "選択した項目の評定値を求めます", "grades", Command::Grades},
+    {"kansuu", "kanten", "観点別評価...", "", 0, "", "", "観点ごとの A・B・C と評定を求めます", "",
+     Command::Viewpoints},
     {"kansuu", "marume", "四捨五入", "", 14, "丸め", "丸め", "四捨五入します", "rounding",
      Command::Rounding},
     {"kansuu", "heusa", "偏差値", "", 15, "偏差", "偏差", "選択した数値の偏差値を求めます",

@@ -33,6 +33,7 @@ enum class Command {
   VerticalTotalAverage,
   HorizontalAverage,
   Grades,
+  Viewpoints,
   Rounding,
   DeviationScore,
   Distribution,

@@ -26,6 +26,7 @@
 #include "ui/app/placement.h"
 #include "ui/calc/calcdialogs.h"
 #include "ui/calc/distributionwindow.h"
+#include "ui/calc/viewpointdialog.h"
 #include "ui/edit/clipboardcommands.h"
 #include "ui/edit/structurecommands.h"
 #include "ui/platform/displaytext.h"
@@ -278,6 +279,9 @@ void frmMain::Run(Command command) {
       break;
     case Command::Grades:
       OpenGradeDialog(this, [this] { return activeSheet(); });
+      break;
+    case Command::Viewpoints:
+      OpenViewpointDialog(this, [this] { return activeSheet(); });
       break;
     case Command::Arithmetic:
       OpenCalculator(&m_calculator, this, [this] { return activeSheet(); });

@@ -77,6 +77,7 @@ const std::vector<Menu> kMenus = {
       {"tatekei", "縦合計平均", ""},
       {"yokoheikin", "横平均", ""},
       {"hyoutei", "評定・段階頻度", ""},
+      {"kanten", "観点別評価...", ""},
       {"marume", "四捨五入", ""},
       {"heusa", "偏差値", ""},
       {"bunpu", "成績の分布...", ""}}},
@@ -210,7 +211,7 @@ TEST(CommandTable, WithoutASheetOnlyNewAndOpenAct) {
        {"mnuFileSave", "mnuFileSaveAs", "mnuFilePrint", "mnuEditCut", "mnuEditCopy", "mnuEditPaste",
         "undo",        "mnuToolsretu",  "mnuToolsgyou", "retu_out",   "retu_moto",   "gyou_moto",
         "retukoumoku", "seitoran",      "yokogoukei",   "juni",       "shisoku",     "tatekei",
-        "yokoheikin",  "hyoutei",       "marume",       "heusa",      "bunpu"})
+        "yokoheikin",  "hyoutei",       "kanten",       "marume",     "heusa",       "bunpu"})
     quiet << test::Action(frame, name);
   for (QAction* action : quiet) {
     ASSERT_NE(action, nullptr);
