@@ -70,6 +70,15 @@ ViewpointDialog::ViewpointDialog(std::function<frmDocument*()> activeSheet, QWid
   }
   const QList<int> free = FreeColumns(view);
 
+  // Sizes from the face: the longest default name whole, a table row one text line high.
+  const QFontMetrics metrics = fontMetrics();
+  const int rowHeight = metrics.height() + 6;
+  const auto compact = [rowHeight](QTableWidget* table) {
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(rowHeight);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  };
   auto* layout = new QGridLayout(this);
   const QStringList headings = {QStringLiteral("観点"), QStringLiteral("項目"),
                                 QStringLiteral("満点・重み"), QStringLiteral("書き込む列")};
@@ -86,7 +95,9 @@ ViewpointDialog::ViewpointDialog(std::function<frmDocument*()> activeSheet, QWid
                       spoken + QStringLiteral("満点と重み"));
     row.marks->setHorizontalHeaderLabels(
         {QStringLiteral("項目"), QStringLiteral("満点"), QStringLiteral("重み")});
-    row.marks->verticalHeader()->hide();
+    compact(row.marks);
+    row.name->setMinimumWidth(metrics.horizontalAdvance(QString::fromUtf8(kDefaultNames[2])) +
+                              metrics.averageCharWidth() * 2);
     row.target = Named(new QComboBox(this), QStringLiteral("Target") + n,
                        spoken + QStringLiteral("書き込む列"));
     for (int c = 0; c < columns.size(); ++c) row.target->addItem(columns[c], c);
@@ -106,12 +117,15 @@ ViewpointDialog::ViewpointDialog(std::function<frmDocument*()> activeSheet, QWid
                   QStringLiteral("A の基準 % 以上"));
   m_bFrom = Named(new QLineEdit(QStringLiteral("50"), this), QStringLiteral("BFrom"),
                   QStringLiteral("B の基準 % 以上"));
+  for (QLineEdit* box : {m_aFrom, m_bFrom})
+    box->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000.00")) + rowHeight);
   bounds->addWidget(new QLabel(QStringLiteral("A:"), this));
   bounds->addWidget(m_aFrom);
   bounds->addWidget(new QLabel(QStringLiteral("% 以上"), this));
   bounds->addWidget(new QLabel(QStringLiteral("B:"), this));
   bounds->addWidget(m_bFrom);
   bounds->addWidget(new QLabel(QStringLiteral("% 以上　（B 未満は C）"), this));
+  bounds->addStretch();
   layout->addLayout(bounds, 4, 0, 1, 4);
 
   auto* grade = new QHBoxLayout;
@@ -126,7 +140,9 @@ ViewpointDialog::ViewpointDialog(std::function<frmDocument*()> activeSheet, QWid
   m_gradeTable = Named(new QTableWidget(0, 2, this), QStringLiteral("GradeTable"),
                        QStringLiteral("合計点と評定の表"));
   m_gradeTable->setHorizontalHeaderLabels({QStringLiteral("合計点"), QStringLiteral("評定")});
-  m_gradeTable->verticalHeader()->hide();
+  compact(m_gradeTable);
+  // The seven sums of three viewpoints in sight.
+  m_gradeTable->setMinimumHeight(8 * rowHeight + 2 * m_gradeTable->frameWidth());
   layout->addWidget(m_gradeTable, 5, 2, 3, 1);
 
   auto* panel = Named(new QFrame(this), QStringLiteral("Shape1"));
