@@ -101,7 +101,7 @@ ViewpointDialog::ViewpointDialog(std::function<frmDocument*()> activeSheet, QWid
     row.target = Named(new QComboBox(this), QStringLiteral("Target") + n,
                        spoken + QStringLiteral("書き込む列"));
     for (int c = 0; c < columns.size(); ++c) row.target->addItem(columns[c], c);
-    row.target->setCurrentIndex(v < free.size() ? free[v] : columns.size() - 1);
+    row.target->setCurrentIndex(v < free.size() ? free[v] : int(columns.size()) - 1);
     layout->addWidget(row.name, 1 + v, 0, Qt::AlignTop);
     layout->addWidget(row.list, 1 + v, 1);
     layout->addWidget(row.marks, 1 + v, 2);
