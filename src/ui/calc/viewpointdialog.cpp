@@ -229,8 +229,13 @@ std::optional<ViewpointSettings> ViewpointDialog::Settings() {
     viewpoint.target = row.target->currentData().toInt();
     const QList<int> items = ChosenItems(row.list);
     for (qsizetype i = 0; i < items.size(); ++i) {
-      const std::optional<double> full = Number(row.marks->item(int(i), 1)->text());
-      const std::optional<double> weight = Number(row.marks->item(int(i), 2)->text());
+      // The table has a row for each picked item, in the list's order.
+      const auto cell = [&](int col, const char* fallback) {
+        const QTableWidgetItem* typed = row.marks->item(int(i), col);
+        return typed ? typed->text() : QString::fromLatin1(fallback);
+      };
+      const std::optional<double> full = Number(cell(1, "100"));
+      const std::optional<double> weight = Number(cell(2, "1"));
       if (!full || *full <= 0 || !weight || *weight < 0) {
         ShowMessage(this, QStringLiteral("満点には正の数、重みには 0 以上の数を入力してください"));
         return std::nullopt;
