@@ -34,9 +34,11 @@ QString CellAddress(const TextGrid& storage, const UnstorableCell& cell) {
   return storage.Text(0, cell.col) + QLatin1Char(':') + Sheet::StorageRowLabel(cell.row);
 }
 
-// Asks whether to save although some cells will not read back as they are.
-bool AcceptUnstorable(const TextGrid& storage, QWidget* parent) {
+// Asks whether to save although some cells will not read back as they are; `lossless` says
+// whether every cell will.
+bool AcceptUnstorable(const TextGrid& storage, QWidget* parent, bool* lossless) {
   const QList<UnstorableCell> cells = FindUnstorableCells(storage);
+  *lossless = cells.isEmpty();
   if (cells.isEmpty()) return true;
   const UnstorableCell& first = cells.first();
   const QString why = first.reason == UnstorableCell::kUnencodable
@@ -62,6 +64,12 @@ bool ConfirmOverwrite(const QString& target, QWidget* parent, const QString& tit
                 QStringLiteral("%1 は既に存在します。\n上書きしますか?")
                     .arg(QDir::toNativeSeparators(target)),
                 title);
+}
+
+// The cells the file holds once `storage` is written as `bytes`: what the next save merges
+// against, compared with the file as it reads back then.
+TextGrid CellsAsWritten(const TextGrid& storage, const QByteArray& bytes, bool lossless) {
+  return lossless ? storage : ReadKltSheet(bytes).storage;
 }
 
 // Writes `bytes` to `path`; a failure leaves the old file and is told. True when written.
@@ -110,8 +118,10 @@ QString MergeQuestion(const QString& target, const StorageMerge& merge, const Te
 bool WriteMergedSheetFile(frmDocument* doc, const QString& target, StorageMerge merge,
                           bool fileWins, QWidget* parent) {
   if (fileWins) PreferTheirs(merge);
-  if (!AcceptUnstorable(merge.merged, parent)) return false;
-  if (!WriteOrTell(target, WriteKlt(merge.merged), parent)) return false;
+  bool lossless = true;
+  if (!AcceptUnstorable(merge.merged, parent, &lossless)) return false;
+  const QByteArray bytes = WriteKlt(merge.merged);
+  if (!WriteOrTell(target, bytes, parent)) return false;
   QList<QPoint> cells;
   for (const StorageCell& cell : merge.taken) cells.append(QPoint(cell.col, cell.row));
   if (fileWins) {
@@ -121,7 +131,7 @@ bool WriteMergedSheetFile(frmDocument* doc, const QString& target, StorageMerge 
   Sheet* sheet = doc->sheet();
   sheet->TakeStorageCells(merge.merged, cells);
   sheet->SetMark(Sheet::Mark::Saved);
-  doc->SetFileStamp(DiskStamp::Of(target), std::move(merge.merged));
+  doc->SetFileStamp(DiskStamp::Of(target), CellsAsWritten(merge.merged, bytes, lossless));
   doc->SetCaption(target);
   return true;
 }
@@ -203,6 +213,8 @@ SheetFileRead ReadSheetFileAside(const QString& path) {
   read.file = ReadFileBytes(read.path);
   if (read.file.missing || !read.file.error.isEmpty()) return read;
   read.sheet = ReadKltSheet(std::move(read.file.bytes));
+  // Here, off the start-up's main thread: the window takes the storage itself.
+  read.fileCells = read.sheet.storage;
   return read;
 }
 
@@ -234,8 +246,7 @@ QString ShowSheetFileRead(frmDocument* doc, SheetFileRead read) {
   // Unless the window was built on the grids already.
   if (read.sheet.view.Rows() > 0)
     doc->sheet()->AdoptRead(std::move(read.sheet.storage), std::move(read.sheet.view));
-  // Whichever way the sheet got them, its storage now holds the file's cells.
-  doc->SetFileStamp(read.stamp, doc->sheet()->Storage());
+  doc->SetFileStamp(read.stamp, std::move(read.fileCells));
   QStringList leftOut;
   if (read.sheet.load.linesLeftOut) leftOut << QStringLiteral("%1 行目より後").arg(kKltMaxLines);
   if (read.sheet.load.fieldsLeftOut) leftOut << QStringLiteral("%1 列目より右").arg(kKltMaxFields);
@@ -277,15 +288,17 @@ bool WriteSheetFile(frmDocument* doc, const QString& path, QWidget* parent) {
   // The store is prepared aside: a save cancelled at the question leaves the undo snapshot.
   TextGrid stored = sheet->Storage();
   sheet->StoreViewInto(stored);
-  if (!AcceptUnstorable(stored, parent)) return false;
+  bool lossless = true;
+  if (!AcceptUnstorable(stored, parent, &lossless)) return false;
   sheet->MutableStorage() = std::move(stored);
 
   sheet->SetMark(Sheet::Mark::Saved);
-  if (!WriteOrTell(path, WriteKlt(sheet->Storage()), parent)) {
+  const QByteArray bytes = WriteKlt(sheet->Storage());
+  if (!WriteOrTell(path, bytes, parent)) {
     sheet->MarkModified();
     return false;
   }
-  doc->SetFileStamp(DiskStamp::Of(path), sheet->Storage());
+  doc->SetFileStamp(DiskStamp::Of(path), CellsAsWritten(sheet->Storage(), bytes, lossless));
   doc->SetCaption(path);
   return true;
 }

@@ -36,6 +36,7 @@ struct SheetFileRead {
   DiskStamp stamp;
   FileBytes file;  // without its bytes once they are read into `sheet`
   KltSheet sheet;
+  TextGrid fileCells;  // the storage as read, which the sheet's next save merges against
 };
 SheetFileRead ReadSheetFileAside(const QString& path);
 // A new sheet's grids, made in the same way: no path, the fresh layout, stored.

@@ -744,6 +744,33 @@ TEST(FileCommands, AMergeThatCannotBeMadeAsksAsBefore) {
   }
 }
 
+// A cell the file cannot hold as it is ("1,5" reads back as two fields), saved anyway: the next
+// merge compares with the file as it reads back, so the sheet keeps its row as typed and takes
+// only what the colleague changed.
+TEST(FileCommands, ACellTheFileCannotHoldStaysAsTypedThroughAMerge) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("year.klt"));
+  WriteAll(path, YearFile());
+  test::ScriptedPrompts prompts;
+  frmMain first(path);
+  Type(first.activeSheet(), 1, 2, QStringLiteral("1,5"));
+  prompts.Expect(PromptAnswer::Ok);  // "そのままでは保存できないセルが 1 個あります"
+  Action(first, "mnuFileSave")->trigger();
+  frmMain second(path);  // reads 1 and 5
+  Type(second.activeSheet(), 2, 3, QStringLiteral("67"));
+  Action(second, "mnuFileSave")->trigger();
+
+  Type(first.activeSheet(), 3, 2, QStringLiteral("90"));
+  prompts.ExpectChoice(QStringLiteral("取り込んで保存"));
+  prompts.Expect(PromptAnswer::Ok);
+  Action(first, "mnuFileSave")->trigger();
+  const Sheet* sheet = first.activeSheet()->sheet();
+  EXPECT_EQ(sheet->ViewText(1, 2), QStringLiteral("1,5"));
+  EXPECT_EQ(sheet->ViewText(1, 3), QString());
+  EXPECT_EQ(sheet->ViewText(2, 3), QStringLiteral("67")) << "the colleague's mark";
+  EXPECT_TRUE(prompts.AllAnswered());
+}
+
 // A file only rewritten as it was (touched, or saved unchanged elsewhere) is saved over at once.
 TEST(FileCommands, AFileRewrittenUnchangedIsSavedWithoutAQuestion) {
   QTemporaryDir dir;
