@@ -1,7 +1,5 @@
 #include "core/storage/sheetmerge.h"
 
-#include <algorithm>
-
 #include "core/sheet/sheet.h"
 #include "core/storage/kltformat.h"
 
@@ -19,17 +17,13 @@ StorageMerge MergeStorage(const TextGrid& base, const TextGrid& mine, const Text
     return merge;
   }
   merge.merged = mine;
-  const int rows = std::max({base.Rows(), mine.Rows(), theirs.Rows()});
-  const int cols = std::max({base.Cols(), mine.Cols(), theirs.Cols()});
-  for (int r = 0; r < rows; ++r) {
-    for (int c = 1; c < cols; ++c) {
+  // The three hold text in the same columns, and every storage grid has the sheet's rows: beyond
+  // the sheet's own grid all three are empty.
+  for (int r = 0; r < mine.Rows(); ++r) {
+    for (int c = 1; c < mine.Cols(); ++c) {
       if (theirs.SameText(r, c, base)) continue;  // unchanged in the file: mine stands
       if (theirs.SameText(r, c, mine)) continue;  // both changed it alike
       if (mine.SameText(r, c, base)) {
-        if (!merge.merged.Contains(r, c)) {
-          merge.merged.SetRows(std::max(merge.merged.Rows(), r + 1));
-          merge.merged.SetCols(std::max(merge.merged.Cols(), c + 1));
-        }
         merge.merged.CopyText(r, c, theirs, r, c);
         merge.taken.append({r, c});
       } else {
