@@ -516,6 +516,27 @@ TEST(FileCommands, AStartupFileReadOnAnotherThreadShowsAsIfReadHere) {
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+// The ways a teacher opens a file, each giving a frame with the file's sheet active.
+struct WayToOpen {
+  const char* how;
+  std::function<std::unique_ptr<frmMain>(test::ScriptedPrompts&)> open;
+};
+std::vector<WayToOpen> WaysToOpen(const QString& path) {
+  return {
+      {"command line, read while Qt starts",
+       [path](test::ScriptedPrompts&) { return std::make_unique<frmMain>(FirstSheetAside(path)); }},
+      {"command line, read after Qt's options",
+       [path](test::ScriptedPrompts&) { return std::make_unique<frmMain>(path); }},
+      {"開く",
+       [path](test::ScriptedPrompts& prompts) {
+         auto frame = std::make_unique<frmMain>();
+         prompts.ExpectFile(path);
+         Action(*frame, "mnuFileOpen")->trigger();
+         return frame;
+       }},
+  };
+}
+
 // A file narrower than the sheet (a colleague's three-subject sheet) opens with empty headers
 // beyond its widest line, whichever way it is read, and one save after a retyped mark gives back
 // exactly the file that was read.
@@ -526,23 +547,7 @@ TEST(FileCommands, ANarrowFileIsSavedBackAsItWasReadWhicheverWayItIsRead) {
   const QByteArray original =
       "\x8E\x81  \x96\xBC\t\x8D\x91\x8C\xEA\t\x90\x94\x8A\x77\r\n"
       "\x8D\xB2\x93\xA1\t1\t2\r\n\r\n";
-  const struct {
-    const char* how;
-    std::function<std::unique_ptr<frmMain>(test::ScriptedPrompts&)> open;
-  } ways[] = {
-      {"command line, read while Qt starts",
-       [&](test::ScriptedPrompts&) { return std::make_unique<frmMain>(FirstSheetAside(path)); }},
-      {"command line, read after Qt's options",
-       [&](test::ScriptedPrompts&) { return std::make_unique<frmMain>(path); }},
-      {"開く",
-       [&](test::ScriptedPrompts& prompts) {
-         auto frame = std::make_unique<frmMain>();
-         prompts.ExpectFile(path);
-         Action(*frame, "mnuFileOpen")->trigger();
-         return frame;
-       }},
-  };
-  for (const auto& way : ways) {
+  for (const WayToOpen& way : WaysToOpen(path)) {
     WriteAll(path, original);
     test::ScriptedPrompts prompts;
     const std::unique_ptr<frmMain> frame = way.open(prompts);
@@ -583,21 +588,7 @@ void Type(frmDocument* doc, int row, int col, const QString& text) {
 TEST(FileCommands, TwoSheetsOnOneFileBothKeepTheirMarks) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("year.klt"));
-  const struct {
-    const char* how;
-    std::function<std::unique_ptr<frmMain>(test::ScriptedPrompts&)> open;
-  } ways[] = {
-      {"command line, read while Qt starts",
-       [&](test::ScriptedPrompts&) { return std::make_unique<frmMain>(FirstSheetAside(path)); }},
-      {"開く",
-       [&](test::ScriptedPrompts& prompts) {
-         auto frame = std::make_unique<frmMain>();
-         prompts.ExpectFile(path);
-         Action(*frame, "mnuFileOpen")->trigger();
-         return frame;
-       }},
-  };
-  for (const auto& way : ways) {
+  for (const WayToOpen& way : WaysToOpen(path)) {
     SCOPED_TRACE(way.how);
     WriteAll(path, YearFile());
     test::ScriptedPrompts prompts;
