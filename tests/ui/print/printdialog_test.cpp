@@ -53,6 +53,24 @@ void Mark(QDialog* dialog, int item) {
 
 using test::Press;
 
+// Presses `button` with the printer dialog choosing the PDF file `pdf`: printed, the dialog
+// closes, and nothing else is asked.
+void PrintToPdf(QPointer<QDialog>& dialog, const char* button, const QString& pdf) {
+  test::ScriptedPrompts prompts;
+  prompts.ExpectPrinter(pdf);
+  Press(dialog, button);
+  EXPECT_TRUE(dialog.isNull()) << "printed: the dialog closes";
+  EXPECT_EQ(prompts.printerDialogs(), 1);
+  EXPECT_TRUE(prompts.shown().isEmpty());
+}
+
+// The PDF has `pages` A4 portrait pages.
+void ExpectA4Pages(const QString& pdf, int pages) {
+  const QString info = Poppler("pdfinfo", {pdf}).simplified();
+  EXPECT_TRUE(info.contains(QStringLiteral("Pages: %1 ").arg(pages))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QStringLiteral("Page size: 595 x 842 pts (A4)"))) << "A4 portrait";
+}
+
 TEST(PrintDialog, AClassOnOneA4Page) {
   Frame f;
   f.sheet()->ShowClass(6);
@@ -70,15 +88,8 @@ TEST(PrintDialog, AClassOnOneA4Page) {
 
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("7-G.pdf"));
-  test::ScriptedPrompts prompts;
-  prompts.ExpectPrinter(pdf);
-  Press(dialog, "Command1");
-  EXPECT_TRUE(dialog.isNull()) << "printed: the dialog closes";
-  EXPECT_TRUE(prompts.shown().isEmpty());
-
-  const QString info = Poppler("pdfinfo", {pdf}).simplified();
-  EXPECT_TRUE(info.contains(QStringLiteral("Pages: 1 "))) << info.toStdString();
-  EXPECT_TRUE(info.contains(QStringLiteral("Page size: 595 x 842 pts (A4)"))) << "A4 portrait";
+  PrintToPdf(dialog, "Command1", pdf);
+  ExpectA4Pages(pdf, 1);
 
   QStringList lines = Poppler("pdftotext", {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
                           .split(u'\n', Qt::SkipEmptyParts);
@@ -160,15 +171,8 @@ TEST(PrintDialog, AllClassesInOneJob) {
 
   QTemporaryDir dir;
   const QString pdf = dir.filePath(U("学年.pdf"));
-  test::ScriptedPrompts prompts;
-  prompts.ExpectPrinter(pdf);
-  Press(dialog, "Command4");
-  EXPECT_TRUE(dialog.isNull());
-  EXPECT_EQ(prompts.printerDialogs(), 1);
-
-  const QString info = Poppler("pdfinfo", {pdf}).simplified();
-  EXPECT_TRUE(info.contains(QStringLiteral("Pages: 20 "))) << info.toStdString();
-  EXPECT_TRUE(info.contains(QStringLiteral("Page size: 595 x 842 pts (A4)")));
+  PrintToPdf(dialog, "Command4", pdf);
+  ExpectA4Pages(pdf, 20);
   const QString page7 =
       Poppler("pdftotext", {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("7"),
                             QStringLiteral("-l"), QStringLiteral("7"), pdf, QStringLiteral("-")});
@@ -232,15 +236,8 @@ TEST(PrintDialog, SlipsOfAClassAndOfTheYear) {
     ranks->setChecked(c.ranks);
     Mark(dialog, 0);
     const QString pdf = dir.filePath(QString::fromUtf8(c.what) + QStringLiteral(".pdf"));
-    test::ScriptedPrompts prompts;
-    prompts.ExpectPrinter(pdf);
-    Press(dialog, "Command5");
-    EXPECT_TRUE(dialog.isNull()) << "printed: the dialog closes";
-    EXPECT_TRUE(prompts.shown().isEmpty());
-
-    const QString info = Poppler("pdfinfo", {pdf}).simplified();
-    EXPECT_TRUE(info.contains(QStringLiteral("Pages: %1 ").arg(c.pages))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QStringLiteral("Page size: 595 x 842 pts (A4)")));
+    PrintToPdf(dialog, "Command5", pdf);
+    ExpectA4Pages(pdf, c.pages);
     const QString first = PageText(pdf, 1);
     EXPECT_EQ(first.count(U("個人成績票")), 4) << first.toStdString();
     EXPECT_TRUE(first.simplified().contains(U("1-A 1番 生徒1"))) << first.toStdString();
@@ -296,9 +293,7 @@ TEST(PrintDialog, SlipsFitTheirPlace) {
   for (int item = 0; item < kMaxSlipItems; ++item) Mark(dialog, item);
   QTemporaryDir dir;
   const QString pdf = dir.filePath(QStringLiteral("slips.pdf"));
-  test::ScriptedPrompts prompts;
-  prompts.ExpectPrinter(pdf);
-  Press(dialog, "Command5");
+  PrintToPdf(dialog, "Command5", pdf);
   ASSERT_TRUE(dialog.isNull());
   const QList<PdfWord> words = PageWords(pdf, 1);
   ASSERT_FALSE(words.isEmpty());
