@@ -243,33 +243,35 @@ QString FlexGrid::TextMatrix(int row, int col) const { return m_grid->Text(row, 
 
 QString FlexGrid::ShownText(int row, int col) const { return DisplayText(m_grid->Text(row, col)); }
 
+const QWidget* FlexGrid::DrawnIn(int row, int col) const {
+  const bool numberOrFrozenName = col == 0 || (col == 1 && m_fixedCols == 2);
+  if (row == 0) return numberOrFrozenName ? m_corner : horizontalHeader()->viewport();
+  return numberOrFrozenName ? m_rowHeader->viewport() : viewport();
+}
+
 // Qt's own accessible table reports its headers where they would be unscrolled; these are the
 // places the cells are painted, headers and the frozen names included.
 QRect FlexGrid::CellScreenRect(int row, int col) const {
   if (row < 0 || col < 0 || row >= Rows() || col >= Cols()) return {};
-  const bool frozenName = col == 1 && m_fixedCols == 2;
+  const QWidget* in = DrawnIn(row, col);
+  if (!in) return {};
   const int numberWidth = m_rowHeader->NumberWidth();
+  // Left and width inside the number column and the frozen name column beside it.
+  const int fixedLeft = col == 0 ? 0 : numberWidth;
+  const int fixedWidth = col == 0 ? numberWidth : m_rowHeader->NameWidth();
   QRect local;
-  const QWidget* in = nullptr;
-  if (row == 0 && (col == 0 || frozenName)) {
-    if (!m_corner) return {};
-    in = m_corner;
-    local = col == 0 ? QRect(0, 0, numberWidth, m_corner->height())
-                     : QRect(numberWidth, 0, m_rowHeader->NameWidth(), m_corner->height());
+  if (in == m_corner) {
+    local = QRect(fixedLeft, 0, fixedWidth, m_corner->height());
   } else if (row == 0) {
     const QHeaderView* header = horizontalHeader();
     if (header->isSectionHidden(col - 1)) return {};
-    in = header->viewport();
     local = QRect(header->sectionViewportPosition(col - 1), 0, header->sectionSize(col - 1),
                   header->height());
-  } else if (col == 0 || frozenName) {
+  } else if (in == m_rowHeader->viewport()) {
     if (m_rowHeader->isSectionHidden(row - 1)) return {};
-    in = m_rowHeader->viewport();
-    local =
-        QRect(col == 0 ? 0 : numberWidth, m_rowHeader->sectionViewportPosition(row - 1),
-              col == 0 ? numberWidth : m_rowHeader->NameWidth(), m_rowHeader->sectionSize(row - 1));
+    local = QRect(fixedLeft, m_rowHeader->sectionViewportPosition(row - 1), fixedWidth,
+                  m_rowHeader->sectionSize(row - 1));
   } else {
-    in = viewport();
     local = visualRect(m_model->index(row - 1, col - 1));
     if (local.isEmpty()) return {};
   }
@@ -277,10 +279,7 @@ QRect FlexGrid::CellScreenRect(int row, int col) const {
 }
 
 QRect FlexGrid::SightFor(int row, int col) const {
-  const QWidget* part = row == 0 && (col == 0 || (col == 1 && m_fixedCols == 2)) ? m_corner
-                        : row == 0                                   ? horizontalHeader()
-                        : col == 0 || (col == 1 && m_fixedCols == 2) ? m_rowHeader
-                                                                     : viewport();
+  const QWidget* part = DrawnIn(row, col);
   if (!part || !part->isVisible()) return {};
   return {part->mapToGlobal(QPoint(0, 0)), part->size()};
 }

@@ -90,6 +90,8 @@ class FlexGrid : public QTableView {
  private:
   class RowHeader;
 
+  // The widget that paints cell (row, col): the corner, a header's viewport or the table's.
+  const QWidget* DrawnIn(int row, int col) const;
   int Px(int twips) const;
   int Twips(int px) const;
 
