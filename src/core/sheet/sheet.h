@@ -144,9 +144,6 @@ class Sheet : public QObject {
   // Undo: the view goes back to the last snapshot.
   void Undo();
 
-  // The view row showing storage cell (storageRow, col), or −1 where the view does not show it
-  // (another class, a class total in the grade view, a class view's own labels, column 0).
-  int ViewRowOf(int storageRow, int col) const;
   // Takes the texts of `from` at `cells` (storage cells, x a column and y a row, none in column 0):
   // the view shows those it holds, written cell by cell; storage takes the others. The view is
   // stored first and those it shows are not, so Undo brings back what the view showed before.
@@ -181,6 +178,10 @@ class Sheet : public QObject {
 
  private:
   void SetViewRows(int rows);
+  // The view row showing storage cell (storageRow, col), or −1 where the view does not show it
+  // (another class, a class total in the grade view, a class view's own labels, column 0).
+  int ViewRowOf(int storageRow, int col) const;
+
   void SetViewIndex(int index);
   // Tells the screen which of the view's cells were written since the last notice.
   void AnnounceWritten();
